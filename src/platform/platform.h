@@ -1,0 +1,127 @@
+// The one seam between Quorvel's portable core and the machine it runs on.
+//
+// Each backend (win32/, linux/, and the fake in tests/) defines every function
+// declared here exactly once; CMake picks the backend at link time. Controls
+// are addressed by their dialog control id (see window/control_table.h).
+// Nothing here reports errors: a service that fails simply does less, which is
+// all the core ever needs to know.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// --- Clock ---------------------------------------------------------------
+
+// The local wall-clock time as "hh:mm:ss", 24-hour, two digits per field.
+std::string LocalTimeText();
+
+// --- Files ---------------------------------------------------------------
+
+// The folder of the running program file, ending with its path separator.
+std::string ProgramFolder();
+
+// True when `path` names an ordinary file: not a folder, not hidden, not a
+// system file.
+bool IsOrdinaryFile(const std::string& path);
+
+// Reads the whole file opened without sharing. False when it cannot be opened
+// or read; `bytes` is then empty.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Replaces the file at `path` with exactly `bytes`, or leaves the old file
+// whole: the bytes go to a temporary file in the same folder, which is then
+// renamed over the target. A failed save removes its temporary file.
+bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+
+// --- Sound ---------------------------------------------------------------
+
+// Plays a sound file to its end before returning.
+void PlaySoundSync(const std::string& path);
+// Starts a sound file playing in a loop and returns at once.
+void PlaySoundLoop(const std::string& path);
+// Ends a looping sound.
+void StopSound();
+
+// --- Speech --------------------------------------------------------------
+
+struct Voice;  // one speech engine voice, owned by one speech thread
+
+// A speech thread enters its own apartment before creating a voice and leaves
+// it after releasing the voice.
+void EnterSpeechThread();
+void LeaveSpeechThread();
+// Null when the speech engine cannot be reached.
+Voice* CreateVoice();
+// Hands the text to the voice; failures are ignored by design.
+void Speak(Voice* voice, const std::string& text);
+// Blocks until the voice has finished speaking.
+void WaitUntilDone(Voice* voice);
+void ReleaseVoice(Voice* voice);
+void Beep(unsigned frequency_hz, unsigned duration_ms);
+
+// --- Threads -------------------------------------------------------------
+
+struct Thread;  // a started thread's handle
+using ThreadBody = void (*)(std::string text);
+
+// Starts `body` on a thread of its own with a 1 MiB stack; the thread owns
+// `text`. Null when the thread cannot be started. Nobody ever waits for it.
+Thread* StartThread(ThreadBody body, std::string text);
+// Closes the handle; the thread runs on.
+void CloseThread(Thread* thread);
+void Sleep(unsigned milliseconds);
+
+// --- The main window and its controls ---------------------------------------
+
+// Registers the common control classes the window needs (the time picker's).
+void RegisterCommonControls();
+// Builds the hidden main window and all its controls from the control table.
+void BuildMainWindow();
+// Delivers the window's start messages to the core, shows the window and runs
+// its message loop until the user closes it.
+void RunMainWindow();
+// Frees what the window needed beyond its own life (the clock font).
+void ReleaseWindowResources();
+
+// Starts the window's periodic timer; each period arrives as a timer event.
+void StartTimer(int timer_id, unsigned period_ms);
+
+int GetCheck(int control_id);
+void SetCheck(int control_id, int state);
+// Checks `checked_id` and clears every other radio button from `first_id` to
+// `last_id` (inclusive).
+void CheckRadioButton(int first_id, int last_id, int checked_id);
+std::string GetControlText(int control_id);
+void SetControlText(int control_id, const std::string& text);
+void ShowControl(int control_id, bool visible);
+// Gives a rule check box the hover highlight, or the default colours back,
+// and repaints it at once.
+void SetHoverHighlight(int control_id, bool highlighted);
+// Sets a time picker to hour:minute (of a fixed day), as a valid time.
+void SetPickerTime(int control_id, int hour, int minute);
+// The picker's time as "hh:mm AM" / "hh:mm PM", whatever the user's locale
+// shows: the alarm rules and the picker handler read this text.
+std::string PickerTimeText(int control_id);
+// The control id that has the keyboard focus, 0 when none of ours has it.
+int FocusedControl();
+void FocusControl(int control_id);
+
+// --- Dialogs -------------------------------------------------------------
+
+// A system-modal box with the stop icon and one OK button, no owner; returns
+// when the user has dismissed it.
+void ShowStopBox(const std::string& text, const std::string& caption);
+
+struct OpenFileRequest {
+  std::string title;
+  std::string initial_folder;
+  std::string filter_description;
+  std::string filter_pattern;
+  std::string default_extension;
+};
+// The chosen file's full path, or the empty text when the user cancels.
+std::string ChooseOpenFile(const OpenFileRequest& request);
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+// quorvel.ini in the program folder: 36 "Key: value" lines with CR LF ends.
+#pragma once
+
+#include <string>
+
+#include "settings/settings.h"
+
+// The defaults a first run starts from.
+SettingsRecord DefaultSettings();
+
+// The exact bytes SaveSettings writes for `settings`.
+std::string SettingsFileText(const SettingsRecord& settings);
+
+// Applies the lines of a settings file's bytes on top of `settings`.
+void ApplySettingsFileText(const std::string& bytes, SettingsRecord& settings);
+
+// The program folder followed by "quorvel.ini".
+std::string SettingsPath();
+
+// Sets Settings to the defaults, then to what the settings file holds.
+void LoadSettings();
+
+// Rewrites the settings file whole from Settings; on failure the old file
+// stays as it was.
+void SaveSettings();

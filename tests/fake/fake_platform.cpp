@@ -1,0 +1,313 @@
+#include "fake/fake_platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/platform.h"
+#include "window/control_table.h"
+#include "window/main_window_proc.h"
+
+namespace {
+
+// Calls from speech and alarm threads land here too, hence the mutex.
+struct FakeMachine {
+  std::mutex mutex;
+  std::vector<std::string> calls;
+  std::string clock = "00:00:00";
+  std::string program_folder;
+  std::map<int, fake::ControlState> controls;
+  int focused = 0;
+  std::vector<std::thread> threads;
+  int failing_thread_starts = 0;
+  bool voice_available = true;
+  unsigned speech_ms = 0;
+  double sleep_scale = 0.02;
+  std::function<void()> stop_box_answer;
+  std::function<void()> window_session;
+  std::deque<std::string> file_choices;
+};
+
+FakeMachine& Machine() {
+  static FakeMachine machine;
+  return machine;
+}
+
+void Record(const std::string& call) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().calls.push_back(call);
+}
+
+std::string MakeTemporaryFolder() {
+  char pattern[] = "/tmp/quorvel-test-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  return made ? std::string(made) + "/" : std::string("/tmp/");
+}
+
+struct FakeThread {};  // the fake's handles carry nothing
+FakeThread the_handle;
+
+}  // namespace
+
+struct platform::Voice {};
+
+namespace fake {
+
+void JoinThreads() {
+  for (;;) {
+    std::vector<std::thread> running;
+    {
+      std::lock_guard<std::mutex> lock(Machine().mutex);
+      running.swap(Machine().threads);
+    }
+    if (running.empty()) return;
+    for (auto& thread : running) thread.join();
+  }
+}
+
+void Reset() {
+  JoinThreads();
+  FakeMachine& m = Machine();
+  std::lock_guard<std::mutex> lock(m.mutex);
+  m.calls.clear();
+  m.clock = "00:00:00";
+  m.program_folder = MakeTemporaryFolder();
+  m.controls.clear();
+  m.focused = 0;
+  m.failing_thread_starts = 0;
+  m.voice_available = true;
+  m.speech_ms = 0;
+  m.sleep_scale = 0.02;
+  m.stop_box_answer = nullptr;
+  m.window_session = nullptr;
+  m.file_choices.clear();
+}
+
+void SetClock(const std::string& hh_mm_ss) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().clock = hh_mm_ss;
+}
+
+std::string ProgramFolderPath() {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  return Machine().program_folder;
+}
+
+void SetProgramFolder(const std::string& folder) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().program_folder = folder;
+}
+
+ControlState& Control(int id) {
+  ControlState& state = Machine().controls[id];
+  state.exists = true;
+  return state;
+}
+
+std::vector<std::string> Calls() {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  return Machine().calls;
+}
+
+int CountCalls(const std::string& prefix) {
+  int count = 0;
+  for (const auto& call : Calls())
+    if (call.compare(0, prefix.size(), prefix) == 0) ++count;
+  return count;
+}
+
+void ClearCalls() {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().calls.clear();
+}
+
+void OnStopBox(std::function<void()> answer) {
+  Machine().stop_box_answer = std::move(answer);
+}
+
+void OnRunMainWindow(std::function<void()> session) {
+  Machine().window_session = std::move(session);
+}
+
+void QueueFileChoice(const std::string& path) {
+  Machine().file_choices.push_back(path);
+}
+
+void FailThreadStarts(int count) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().failing_thread_starts = count;
+}
+
+void SetVoiceAvailable(bool available) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().voice_available = available;
+}
+
+void SetSpeechMilliseconds(unsigned milliseconds) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().speech_ms = milliseconds;
+}
+
+void SetSleepScale(double scale) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().sleep_scale = scale;
+}
+
+}  // namespace fake
+
+namespace platform {
+
+std::string LocalTimeText() {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  return Machine().clock;
+}
+
+std::string ProgramFolder() { return fake::ProgramFolderPath(); }
+
+void PlaySoundSync(const std::string& path) { Record("PlaySoundSync " + path); }
+void PlaySoundLoop(const std::string& path) { Record("PlaySoundLoop " + path); }
+void StopSound() { Record("StopSound"); }
+
+void EnterSpeechThread() { Record("EnterSpeechThread"); }
+void LeaveSpeechThread() { Record("LeaveSpeechThread"); }
+
+Voice* CreateVoice() {
+  bool available;
+  {
+    std::lock_guard<std::mutex> lock(Machine().mutex);
+    available = Machine().voice_available;
+  }
+  Record(available ? "CreateVoice" : "CreateVoice failed");
+  return available ? new Voice : nullptr;
+}
+
+void Speak(Voice*, const std::string& text) { Record("Speak " + text); }
+
+void WaitUntilDone(Voice*) {
+  unsigned ms;
+  {
+    std::lock_guard<std::mutex> lock(Machine().mutex);
+    ms = Machine().speech_ms;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  Record("WaitUntilDone");
+}
+
+void ReleaseVoice(Voice* voice) {
+  Record("ReleaseVoice");
+  delete voice;
+}
+
+void Beep(unsigned frequency_hz, unsigned duration_ms) {
+  Record("Beep " + std::to_string(frequency_hz) + " " + std::to_string(duration_ms));
+}
+
+Thread* StartThread(ThreadBody body, std::string text) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  if (Machine().failing_thread_starts > 0) {
+    --Machine().failing_thread_starts;
+    Machine().calls.push_back("StartThread failed");
+    return nullptr;
+  }
+  Machine().calls.push_back("StartThread");
+  Machine().threads.emplace_back(body, std::move(text));
+  return reinterpret_cast<Thread*>(&the_handle);
+}
+
+void CloseThread(Thread*) { Record("CloseThread"); }
+
+void Sleep(unsigned milliseconds) {
+  double scale;
+  {
+    std::lock_guard<std::mutex> lock(Machine().mutex);
+    scale = Machine().sleep_scale;
+  }
+  std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(milliseconds * scale));
+}
+
+void RegisterCommonControls() { Record("RegisterCommonControls"); }
+
+void BuildMainWindow() {
+  Record("BuildMainWindow");
+  for (const ControlSpec& spec : kControls) {
+    fake::ControlState& state = fake::Control(spec.id);
+    state.text = spec.text;
+    state.visible = spec.kind != ControlKind::CaptionLabel;
+  }
+}
+
+void RunMainWindow() {
+  Record("RunMainWindow");
+  MainWindowProc(WindowMessage::InitDialog, 0);
+  if (Machine().window_session) Machine().window_session();
+}
+
+void ReleaseWindowResources() { Record("ReleaseWindowResources"); }
+
+void StartTimer(int timer_id, unsigned period_ms) {
+  Record("StartTimer " + std::to_string(timer_id) + " " + std::to_string(period_ms));
+}
+
+int GetCheck(int control_id) { return fake::Control(control_id).check; }
+void SetCheck(int control_id, int state) { fake::Control(control_id).check = state; }
+
+void CheckRadioButton(int first_id, int last_id, int checked_id) {
+  for (int id = first_id; id <= last_id; ++id)
+    if (Machine().controls.count(id)) fake::Control(id).check = id == checked_id ? 1 : 0;
+  fake::Control(checked_id).check = 1;
+}
+
+std::string GetControlText(int control_id) { return fake::Control(control_id).text; }
+void SetControlText(int control_id, const std::string& text) {
+  fake::Control(control_id).text = text;
+}
+void ShowControl(int control_id, bool visible) { fake::Control(control_id).visible = visible; }
+
+void SetHoverHighlight(int control_id, bool highlighted) {
+  fake::Control(control_id).highlighted = highlighted;
+  Record(std::string(highlighted ? "Highlight " : "Unhighlight ") + std::to_string(control_id));
+}
+
+void SetPickerTime(int control_id, int hour, int minute) {
+  Record("SetPickerTime " + std::to_string(control_id) + " " + std::to_string(hour) + ":" +
+         std::to_string(minute));
+  // A real picker refuses a time that does not exist and keeps its old one.
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return;
+  fake::ControlState& state = fake::Control(control_id);
+  state.picker_hour = hour;
+  state.picker_minute = minute;
+  char text[16];
+  const int shown_hour = hour % 12 == 0 ? 12 : hour % 12;
+  std::snprintf(text, sizeof text, "%02d:%02d %s", shown_hour, minute, hour < 12 ? "AM" : "PM");
+  state.picker_text = text;
+}
+
+std::string PickerTimeText(int control_id) { return fake::Control(control_id).picker_text; }
+
+int FocusedControl() { return Machine().focused; }
+void FocusControl(int control_id) {
+  Machine().focused = control_id;
+  Record("FocusControl " + std::to_string(control_id));
+}
+
+void ShowStopBox(const std::string& text, const std::string& caption) {
+  Record("ShowStopBox " + caption + "|" + text);
+  if (Machine().stop_box_answer) Machine().stop_box_answer();
+  Record("StopBox dismissed");
+}
+
+std::string ChooseOpenFile(const OpenFileRequest& request) {
+  Record("ChooseOpenFile " + request.title + "|" + request.initial_folder + "|" +
+         request.filter_description + "|" + request.filter_pattern + "|" +
+         request.default_extension);
+  if (Machine().file_choices.empty()) return "";
+  std::string choice = Machine().file_choices.front();
+  Machine().file_choices.pop_front();
+  return choice;
+}
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+// Test controls for the fake platform backend: an in-memory window, a settable
+// clock, recorded sound/speech/dialog calls and scripted user answers. Real
+// threads and real files (in a fresh temporary program folder) are used, so
+// the core's threading and atomic saves are exercised for real.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fake {
+
+struct ControlState {
+  bool exists = false;
+  int check = 0;
+  std::string text;
+  bool visible = true;
+  bool highlighted = false;
+  int picker_hour = -1;
+  int picker_minute = -1;
+  // What PickerTimeText returns; SetPickerTime renders "hh:mm AM" into it.
+  std::string picker_text;
+};
+
+// Back to a fresh machine: no window, no calls, no scripts, clock 00:00:00,
+// a new empty program folder. Waits for every thread started so far.
+void Reset();
+
+// Waits until every thread the core started has ended.
+void JoinThreads();
+
+void SetClock(const std::string& hh_mm_ss);
+
+// The temporary folder that stands for the program's folder (ends with "/").
+std::string ProgramFolderPath();
+// Points ProgramFolder() somewhere else (a missing folder, say).
+void SetProgramFolder(const std::string& folder);
+
+// The state of control `id` (created on first use for tests that need no
+// window). Touch only from the test's thread.
+ControlState& Control(int id);
+
+// Every recorded platform call in order, e.g. "PlaySoundSync C:\x.wav",
+// "Speak Alarm! 7 oh 5", "Beep 500 300", "ShowStopBox It's time!|Your ...".
+std::vector<std::string> Calls();
+int CountCalls(const std::string& prefix);
+void ClearCalls();
+
+// Runs inside each ShowStopBox before it returns, standing for the user's
+// wait and the nested message loop (deliver timer events from here).
+void OnStopBox(std::function<void()> answer);
+// Runs inside RunMainWindow after the start messages: the user's session.
+void OnRunMainWindow(std::function<void()> session);
+// Answers of the open-file dialog, in order; "" is a cancel. When none is
+// queued the dialog is cancelled.
+void QueueFileChoice(const std::string& path);
+// Makes the next `count` thread starts fail.
+void FailThreadStarts(int count);
+// Whether the speech engine can create a voice (default yes).
+void SetVoiceAvailable(bool available);
+// How long each voice takes to speak, in real milliseconds (default 0).
+void SetSpeechMilliseconds(unsigned milliseconds);
+// Sleep(ms) sleeps ms * scale real milliseconds (default 0.02, so the 150 ms
+// waits pass quickly while still yielding to other threads).
+void SetSleepScale(double scale);
+
+}  // namespace fake
