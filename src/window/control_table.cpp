@@ -1,4 +1,82 @@
-// PLACEHOLDER: replaced by the window module.
 #include "window/control_table.h"
-const std::array<ControlSpec, kControlCount> kControls{};
-const WindowProperties kWindow{};
+
+namespace {
+
+using K = ControlKind;
+
+}  // namespace
+
+// Positions in dialog units; rows are 12 units apart with a few wider gaps.
+const std::array<ControlSpec, kControlCount> kControls = {{
+    {1001, K::RuleCheckBox, "Say ascending sequences", 10, 10, 150, 10},
+    {1019, K::SpeakRadio, "Speak", 160, 10, 35, 10},
+    {1021, K::SfxRadio, "SFX:", 200, 10, 35, 10},
+    {1018, K::SoundBox, "", 235, 10, 60, 10},
+    {1022, K::BrowseButton, "Browse", 300, 10, 40, 10},
+    {1002, K::RuleCheckBox, "Say descending " "sequences", 10, 22, 150, 10},
+    {1024, K::SpeakRadio, "Speak", 160, 22, 35, 10},
+    {1025, K::SfxRadio, "SFX:", 200, 22, 35, 10},
+    {1023, K::SoundBox, "", 235, 22, 60, 10},
+    {1026, K::BrowseButton, "Browse", 300, 22, 40, 10},
+    {1003, K::RuleCheckBox, "Say ascending sequences ending in \"1\"", 10, 35, 150, 10},
+    {1028, K::SpeakRadio, "Speak", 160, 35, 35, 10},
+    {1029, K::SfxRadio, "SFX:", 200, 35, 35, 10},
+    {1027, K::SoundBox, "", 235, 35, 60, 10},
+    {1030, K::BrowseButton, "Browse", 300, 35, 40, 10},
+    {1004, K::RuleCheckBox, "Say self-similar sequences", 10, 47, 150, 10},
+    {1032, K::SpeakRadio, "Speak", 160, 47, 35, 10},
+    {1033, K::SfxRadio, "SFX:", 200, 47, 35, 10},
+    {1031, K::SoundBox, "", 235, 47, 60, 10},
+    {1034, K::BrowseButton, "Browse", 300, 47, 40, 10},
+    {1005, K::RuleCheckBox, "Say hour-minute matches", 10, 59, 150, 10},
+    {1036, K::SpeakRadio, "Speak", 160, 59, 35, 10},
+    {1037, K::SfxRadio, "SFX:", 200, 59, 35, 10},
+    {1035, K::SoundBox, "", 235, 59, 60, 10},
+    {1038, K::BrowseButton, "Browse", 300, 59, 40, 10},
+    {1006, K::RuleCheckBox, "Say hour-minute mirrors", 10, 72, 150, 10},
+    {1040, K::SpeakRadio, "Speak", 160, 72, 35, 10},
+    {1041, K::SfxRadio, "SFX:", 200, 72, 35, 10},
+    {1039, K::SoundBox, "", 235, 72, 60, 10},
+    {1042, K::BrowseButton, "Browse", 300, 72, 40, 10},
+    {1013, K::RuleCheckBox, "Say hour progressions", 10, 84, 150, 10},
+    {1044, K::SpeakRadio, "Speak", 160, 84, 35, 10},
+    {1045, K::SfxRadio, "SFX:", 200, 84, 35, 10},
+    {1043, K::SoundBox, "", 235, 84, 60, 10},
+    {1046, K::BrowseButton, "Browse", 300, 84, 40, 10},
+    {1014, K::RuleCheckBox, "Say 4-20", 10, 96, 150, 10},
+    {1048, K::SpeakRadio, "Speak", 160, 96, 35, 10},
+    {1049, K::SfxRadio, "SFX:", 200, 96, 35, 10},
+    {1047, K::SoundBox, "", 235, 96, 60, 10},
+    {1050, K::BrowseButton, "Browse", 300, 96, 40, 10},
+    {1015, K::RuleCheckBox, "Say custom alarm:", 10, 111, 75, 10},
+    {1012, K::AlarmPicker, "SysDateTimePick32_1", 90, 109, 55, 13},
+    {1052, K::SpeakRadio, "Speak", 160, 111, 35, 10},
+    {1053, K::SfxRadio, "SFX:", 200, 111, 35, 10},
+    {1051, K::SoundBox, "", 235, 111, 60, 10},
+    {1054, K::BrowseButton, "Browse", 300, 111, 40, 10},
+    {1016, K::RuleCheckBox, "Say custom alarm:", 10, 125, 75, 10},
+    {1059, K::AlarmPicker, "SysDateTimePick32_1", 90, 123, 55, 13},
+    {1056, K::SpeakRadio, "Speak", 160, 125, 35, 10},
+    {1057, K::SfxRadio, "SFX:", 200, 125, 35, 10},
+    {1055, K::SoundBox, "", 235, 125, 60, 10},
+    {1058, K::BrowseButton, "Browse", 300, 125, 40, 10},
+    {1007, K::PlainCheckBox, "Use 12-hour clock", 10, 141, 150, 10},
+    {1008, K::PlainCheckBox, "Use 24-hour clock", 10, 153, 150, 10},
+    {1017, K::PlainCheckBox, "Alarms require confirmation to stop", 10, 170, 150, 10},
+    {1060, K::DisabledCheckBox, "Automatically load on start-up", 10, 182, 150, 10},
+    {1009, K::CaptionLabel, "Next matching time:", 160, 141, 150, 10},
+    {1010, K::ClockLabel, "00:00", 160, 151, 180, 42},
+}};
+
+const WindowProperties kWindow = {
+    "Quorvel",
+    169, 78, 349, 201,
+    "MS Sans Serif", 8,
+    "Courier New", 48, 700,
+    "hh':'mm' 'tt",
+    "0L",
+    {255, 0, 0},
+    {0, 128, 0},
+    {255, 255, 255},
+    {255, 170, 170},
+};

@@ -1,3 +1,15 @@
-// PLACEHOLDER: replaced by the window module.
 #include "window/start_up.h"
-int RunQuorvel() { return 0; }
+
+#include "platform/platform.h"
+#include "settings/settings_file.h"
+#include "settings/show_settings.h"
+
+int RunQuorvel() {
+  platform::RegisterCommonControls();
+  platform::BuildMainWindow();
+  LoadSettings();
+  ShowSettings();  // before the window handles its first message
+  platform::RunMainWindow();
+  platform::ReleaseWindowResources();
+  return 0;
+}

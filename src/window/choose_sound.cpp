@@ -1,0 +1,47 @@
+#include "window/choose_sound.h"
+
+#include <string>
+
+#include "platform/platform.h"
+#include "settings/settings_file.h"
+#include "settings/show_settings.h"
+#include "text/text_case.h"
+#include "window/control_ids.h"
+
+namespace {
+
+// The sound player takes at most this many characters of a path.
+constexpr size_t kSoundPathLimit = 255;
+
+std::string TrimBlanks(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool IsExistingFile(const std::string& path) {
+  return !path.empty() && platform::IsOrdinaryFile(path);
+}
+
+}  // namespace
+
+void ChooseSound(Rule rule) {
+  const platform::OpenFileRequest request{
+      "Please select a sound effect", "C:\\Windows\\Media\\", "WAV files (*.wav)", "*.wav", "wav"};
+  std::string path = TrimBlanks(platform::ChooseOpenFile(request));
+
+  if (IsExistingFile(path) && !ContainsWav(path)) {
+    platform::ShowStopBox(
+        "Sorry, I'm a bit stupid and only know how to play old-fashioned WAV files.", "Error");
+    path.clear();
+  }
+  if (!IsExistingFile(path)) return;
+
+  const RuleRow& row = kRuleRows[rule];
+  platform::PlaySoundSync(path.substr(0, kSoundPathLimit));
+  Settings.SFX[rule] = path;
+  platform::CheckRadioButton(row.speak_radio, row.sfx_radio, row.sfx_radio);
+  Settings.Speak[rule] = 0;
+  platform::SetControlText(row.sound_box, SoundDisplayName(path));
+  SaveSettings();
+}

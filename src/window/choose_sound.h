@@ -1,0 +1,9 @@
+// The Browse button: choosing a rule's sound file.
+#pragma once
+
+#include "rules/rule_list.h"
+
+// Asks for a WAV file; a chosen one is previewed once, becomes the rule's
+// sound and is saved. A cancel or a file that does not exist changes nothing;
+// a file that is not a WAV file is refused with a message box.
+void ChooseSound(Rule rule);

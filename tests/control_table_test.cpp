@@ -1,0 +1,76 @@
+#include "window/control_table.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "window/control_ids.h"
+
+namespace {
+
+const ControlSpec* Find(int id) {
+  for (const ControlSpec& spec : kControls)
+    if (spec.id == id) return &spec;
+  return nullptr;
+}
+
+TEST(ControlTable, IdsAreUniqueAndAvoidTheTimerAndTheUnusedIds) {
+  std::set<int> ids;
+  for (const ControlSpec& spec : kControls) ids.insert(spec.id);
+  EXPECT_EQ(ids.size(), kControls.size());
+  for (int absent : {1000, 1011, 1020}) EXPECT_EQ(ids.count(absent), 0u) << absent;
+  EXPECT_EQ(*ids.begin(), 1001);
+  EXPECT_EQ(*ids.rbegin(), 1060);
+}
+
+TEST(ControlTable, EveryRuleRowHasItsControlsOnOneLineInTabOrder) {
+  for (int r = 0; r < kRuleCount; ++r) {
+    const RuleRow& row = kRuleRows[r];
+    const ControlSpec* box = Find(row.rule_box);
+    const ControlSpec* speak = Find(row.speak_radio);
+    const ControlSpec* sfx = Find(row.sfx_radio);
+    const ControlSpec* sound = Find(row.sound_box);
+    const ControlSpec* browse = Find(row.browse_button);
+    ASSERT_TRUE(box && speak && sfx && sound && browse) << r;
+    EXPECT_EQ(box->kind, ControlKind::RuleCheckBox);
+    EXPECT_EQ(speak->kind, ControlKind::SpeakRadio);
+    EXPECT_EQ(sfx->kind, ControlKind::SfxRadio);
+    EXPECT_EQ(sound->kind, ControlKind::SoundBox);
+    EXPECT_EQ(browse->kind, ControlKind::BrowseButton);
+    for (const ControlSpec* spec : {speak, sfx, sound, browse}) EXPECT_EQ(spec->y, box->y) << r;
+    EXPECT_TRUE(box < speak && speak < sfx && sfx < sound && sound < browse) << r;
+  }
+}
+
+TEST(ControlTable, RowsRunDownTheWindowWithTheirFixedGaps) {
+  const int expected_y[kRuleCount] = {10, 22, 35, 47, 59, 72, 84, 96, 111, 125};
+  for (int r = 0; r < kRuleCount; ++r) EXPECT_EQ(Find(kRuleRows[r].rule_box)->y, expected_y[r]);
+}
+
+TEST(ControlTable, EveryControlFitsInsideTheWindow) {
+  for (const ControlSpec& spec : kControls) {
+    EXPECT_GE(spec.x, 0) << spec.id;
+    EXPECT_LE(spec.x + spec.width, kWindow.width) << spec.id;
+    EXPECT_LE(spec.y + spec.height, kWindow.height) << spec.id;
+  }
+}
+
+TEST(ControlTable, KindsAreCountedAsTheWindowShowsThem) {
+  std::map<ControlKind, int> count;
+  for (const ControlSpec& spec : kControls) ++count[spec.kind];
+  EXPECT_EQ(count[ControlKind::RuleCheckBox], 10);
+  EXPECT_EQ(count[ControlKind::SpeakRadio], 10);
+  EXPECT_EQ(count[ControlKind::SfxRadio], 10);
+  EXPECT_EQ(count[ControlKind::SoundBox], 10);
+  EXPECT_EQ(count[ControlKind::BrowseButton], 10);
+  EXPECT_EQ(count[ControlKind::AlarmPicker], 2);
+  EXPECT_EQ(count[ControlKind::PlainCheckBox], 3);
+  EXPECT_EQ(count[ControlKind::DisabledCheckBox], 1);
+  EXPECT_EQ(Find(AlarmPicker1)->kind, ControlKind::AlarmPicker);
+  EXPECT_EQ(Find(AlarmPicker2)->kind, ControlKind::AlarmPicker);
+  EXPECT_EQ(Find(NextTimeCaption)->kind, ControlKind::CaptionLabel);
+  EXPECT_EQ(Find(ClockDisplay)->kind, ControlKind::ClockLabel);
+}
+
+}  // namespace
