@@ -1,0 +1,17 @@
+// Where the Windows integration tests look into the backend. The program
+// links observer_none.cpp (nobody watching, the real clock); the test
+// executable links its own definitions to record calls and fix the clock.
+#pragma once
+
+#include <string>
+
+namespace win32 {
+
+// Told about each sound and speech request just before it reaches the system,
+// e.g. "PlaySound C:\a.wav|0x20009", "Speak 1 2 3 4", "Beep 500 300".
+void NotePlatformCall(const std::string& call);
+
+// True when the clock has been fixed; `hh_mm_ss` then holds the fixed time.
+bool FixedClockTime(std::string& hh_mm_ss);
+
+}  // namespace win32
