@@ -37,6 +37,13 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// The replacement keeps the permissions the user gave the old file.
+mode_t PermissionsFor(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
+  return 0644;
+}
+
 }  // namespace
 
 bool IsOrdinaryFile(const std::string& path) {
@@ -49,8 +56,15 @@ bool IsOrdinaryFile(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking so that a FIFO put in the file's place cannot hang the
+  // caller; only ordinary files are read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return false;
+  }
   char buffer[65536];
   bool ok = true;
   for (;;) {
@@ -69,7 +83,7 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
   std::string temporary = path + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
-  ::fchmod(fd, 0644);
+  ::fchmod(fd, PermissionsFor(path));
   const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
