@@ -1,8 +1,109 @@
-// PLACEHOLDER: replaced by the settings module.
 #include "settings/settings_file.h"
-SettingsRecord DefaultSettings() { return {}; }
-std::string SettingsFileText(const SettingsRecord&) { return {}; }
-void ApplySettingsFileText(const std::string&, SettingsRecord&) {}
-std::string SettingsPath() { return {}; }
-void LoadSettings() {}
-void SaveSettings() {}
+
+#include <string_view>
+#include <type_traits>
+
+#include "platform/platform.h"
+#include "settings/settings_keys.h"
+#include "text/number_text.h"
+
+namespace {
+
+constexpr char kCtrlZ = 26;  // old editors' end-of-file mark: nothing after it counts
+
+template <typename Field>
+constexpr bool kIsText = std::is_same_v<std::decay_t<Field>, std::string>;
+
+// Only blanks are trimmed: a tab is part of the key or value.
+std::string_view TrimBlanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The keys are plain ASCII, so ASCII lower-casing finds every one of them.
+bool IsKey(std::string_view key, std::string_view name) {
+  if (key.size() != name.size()) return false;
+  for (size_t i = 0; i < key.size(); ++i)
+    if (LowerAscii(key[i]) != LowerAscii(name[i])) return false;
+  return true;
+}
+
+void ApplyLine(std::string_view line, SettingsRecord& settings) {
+  // Only the first colon splits, so "C:\x.wav" and "7:00" keep theirs. A line
+  // without one is both key and value.
+  const size_t colon = line.find(':');
+  const std::string_view key = TrimBlanks(line.substr(0, colon));
+  const std::string_view value =
+      TrimBlanks(colon == std::string_view::npos ? line : line.substr(colon + 1));
+  if (value.empty()) return;
+  ForEachSetting(settings, [&](const char* name, auto& field) {
+    if (!IsKey(key, name)) return;
+    if constexpr (kIsText<decltype(field)>) {
+      field = std::string(value);
+    } else {
+      field = IntegerFromText(value);
+    }
+  });
+}
+
+}  // namespace
+
+SettingsRecord DefaultSettings() {
+  SettingsRecord defaults;
+  defaults.Say = {1, 1, 1, 1, 0, 0, 0, 0, 0, 0};
+  defaults.Speak.fill(1);
+  defaults.Hour12 = 1;
+  defaults.Hour24 = 0;
+  defaults.ConfirmAlarm = 1;
+  defaults.AutomaticStartup = 0;
+  defaults.Alarm1time = "7:00";
+  defaults.Alarm2time = "9:00";
+  return defaults;
+}
+
+std::string SettingsFileText(const SettingsRecord& settings) {
+  std::string text;
+  ForEachSetting(settings, [&text](const char* name, const auto& field) {
+    text += name;
+    text += ": ";
+    if constexpr (kIsText<decltype(field)>) {
+      text += field;
+    } else {
+      text += NumberToText(field);
+    }
+    text += "\r\n";
+  });
+  return text;
+}
+
+void ApplySettingsFileText(const std::string& bytes, SettingsRecord& settings) {
+  const std::string_view data = bytes;
+  size_t pos = 0;
+  while (pos < data.size() && data[pos] != kCtrlZ) {
+    // CR ends a line (a following LF goes with it); a lone LF is line text.
+    size_t end = data.find_first_of("\r\x1a", pos);
+    if (end == std::string_view::npos) end = data.size();
+    ApplyLine(data.substr(pos, end - pos), settings);
+    pos = end;
+    if (pos < data.size() && data[pos] == '\r' && ++pos < data.size() && data[pos] == '\n') ++pos;
+  }
+}
+
+std::string SettingsPath() { return platform::ProgramFolder() + "quorvel.ini"; }
+
+void LoadSettings() {
+  Settings = DefaultSettings();
+  const std::string path = SettingsPath();
+  if (!platform::IsOrdinaryFile(path)) return;
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes)) return;
+  ApplySettingsFileText(bytes, Settings);
+}
+
+void SaveSettings() {
+  // A failed save leaves the last good file; the next change tries again.
+  platform::ReplaceFileAtomically(SettingsPath(), SettingsFileText(Settings));
+}
