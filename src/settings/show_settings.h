@@ -7,6 +7,6 @@
 // Speak (in memory only).
 void ShowSettings();
 
-// The short name a sound box shows for a path: the part after the last "\",
-// with every ".wav" and then every ".WAV" removed.
+// The short name a sound box shows for a path: the part after the last "\"
+// or "/", with every ".wav" and then every ".WAV" removed.
 std::string SoundDisplayName(const std::string& path);
