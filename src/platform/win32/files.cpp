@@ -57,10 +57,25 @@ bool Exists(const std::string& path) {
   return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Asks for the access a replacement needs before trying it: some ReplaceFile
+// implementations leave files of their own behind when the target is held.
+bool IsHeld(const std::string& path) {
+  const HANDLE probe =
+      ::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_SHARING_VIOLATION;
+  ::CloseHandle(probe);
+  return false;
+}
+
 // ReplaceFile keeps the target's identity (attributes, security) where there
 // is a target; a missing target is simply the temporary file renamed.
 bool MoveIntoPlace(const std::string& temporary, const std::string& path) {
   if (Exists(path)) {
+    if (IsHeld(path)) {
+      ::SetLastError(ERROR_SHARING_VIOLATION);
+      return false;
+    }
     return ::ReplaceFileA(path.c_str(), temporary.c_str(), nullptr,
                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
   }

@@ -1,0 +1,55 @@
+// Runs the whole program on the test's thread while a helper thread works its
+// real window with real messages, as a user (or another program) would.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace wine_test {
+
+// Writes quorvel.ini with `settings_file` (none when empty), fixes the clock
+// at 10:07:00 (a minute no default rule matches), clears the recorded calls
+// and the core's state from earlier runs, then runs the program until
+// `session` has returned and the window has been closed through the system
+// Close command. `session` gets the main window. The file is removed after.
+void RunProgram(const std::function<void(HWND)>& session,
+                const std::string& settings_file = "");
+
+// The visible top-level window with this caption, or null after `timeout_ms`.
+HWND WaitForWindow(const char* caption, int timeout_ms = 5000);
+// Waits until no window has this caption any more.
+bool WaitUntilGone(const char* caption, int timeout_ms = 5000);
+// Dismisses a message box with its OK button.
+void PressOk(HWND box);
+// The text of a message box.
+std::string BoxText(HWND box);
+
+HWND Control(HWND main, int id);
+std::string Text(HWND main, int id);
+int Check(HWND main, int id);
+// Clicks a button and returns once its action has run.
+void Click(HWND main, int id);
+// Clicks a button without waiting: for actions that open a dialog.
+void ClickLater(HWND main, int id);
+// Lets the window's thread work off what was posted to it.
+void Settle();
+
+// What a control is given when it asks the window for its colours, as it
+// does before painting itself.
+struct Colours {
+  COLORREF brush, text, background;
+};
+Colours AskColours(HWND main, int id);
+
+// The folder of the test program, which is the program folder, with "\".
+std::string ProgramFolder();
+std::string SettingsPath();
+void WriteFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+// quorvel.ini's key/value pairs; empty when there is no file.
+std::map<std::string, std::string> SavedSettings();
+
+}  // namespace wine_test
