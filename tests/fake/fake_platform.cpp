@@ -27,6 +27,8 @@ struct FakeMachine {
   bool voice_available = true;
   unsigned speech_ms = 0;
   double sleep_scale = 0.02;
+  bool record_sleeps = false;
+  std::function<void(const std::string&)> call_observer;
   std::function<void()> stop_box_answer;
   std::function<void()> window_session;
   std::deque<std::string> file_choices;
@@ -37,9 +39,22 @@ FakeMachine& Machine() {
   return machine;
 }
 
+// Outside the mutex, so the observer may read the calls or block.
+void Observe(const std::string& call) {
+  std::function<void(const std::string&)> observer;
+  {
+    std::lock_guard<std::mutex> lock(Machine().mutex);
+    observer = Machine().call_observer;
+  }
+  if (observer) observer(call);
+}
+
 void Record(const std::string& call) {
-  std::lock_guard<std::mutex> lock(Machine().mutex);
-  Machine().calls.push_back(call);
+  {
+    std::lock_guard<std::mutex> lock(Machine().mutex);
+    Machine().calls.push_back(call);
+  }
+  Observe(call);
 }
 
 std::string MakeTemporaryFolder() {
@@ -82,6 +97,8 @@ void Reset() {
   m.voice_available = true;
   m.speech_ms = 0;
   m.sleep_scale = 0.02;
+  m.record_sleeps = false;
+  m.call_observer = nullptr;
   m.stop_box_answer = nullptr;
   m.window_session = nullptr;
   m.file_choices.clear();
@@ -157,6 +174,25 @@ void SetSleepScale(double scale) {
   Machine().sleep_scale = scale;
 }
 
+void RecordSleeps(bool on) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().record_sleeps = on;
+}
+
+void OnCall(std::function<void(const std::string& call)> observer) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().call_observer = std::move(observer);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
 }  // namespace fake
 
 namespace platform {
@@ -207,25 +243,34 @@ void Beep(unsigned frequency_hz, unsigned duration_ms) {
 }
 
 Thread* StartThread(ThreadBody body, std::string text) {
-  std::lock_guard<std::mutex> lock(Machine().mutex);
-  if (Machine().failing_thread_starts > 0) {
-    --Machine().failing_thread_starts;
-    Machine().calls.push_back("StartThread failed");
-    return nullptr;
+  bool started;
+  {
+    // Recorded under the same lock as the start, so before the thread's calls.
+    std::lock_guard<std::mutex> lock(Machine().mutex);
+    started = Machine().failing_thread_starts == 0;
+    if (started) {
+      Machine().calls.push_back("StartThread");
+      Machine().threads.emplace_back(body, std::move(text));
+    } else {
+      --Machine().failing_thread_starts;
+      Machine().calls.push_back("StartThread failed");
+    }
   }
-  Machine().calls.push_back("StartThread");
-  Machine().threads.emplace_back(body, std::move(text));
-  return reinterpret_cast<Thread*>(&the_handle);
+  Observe(started ? "StartThread" : "StartThread failed");
+  return started ? reinterpret_cast<Thread*>(&the_handle) : nullptr;
 }
 
 void CloseThread(Thread*) { Record("CloseThread"); }
 
 void Sleep(unsigned milliseconds) {
   double scale;
+  bool recorded;
   {
     std::lock_guard<std::mutex> lock(Machine().mutex);
     scale = Machine().sleep_scale;
+    recorded = Machine().record_sleeps;
   }
+  if (recorded) Record("Sleep " + std::to_string(milliseconds));
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(milliseconds * scale));
 }
 

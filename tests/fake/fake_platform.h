@@ -63,5 +63,14 @@ void SetSpeechMilliseconds(unsigned milliseconds);
 // Sleep(ms) sleeps ms * scale real milliseconds (default 0.02, so the 150 ms
 // waits pass quickly while still yielding to other threads).
 void SetSleepScale(double scale);
+// Records each Sleep(ms) as "Sleep ms" (default off: alarm threads sleep often).
+void RecordSleeps(bool on);
+// Runs on the calling thread right after each call is recorded, whichever
+// thread made it: lets a test see the order per thread or hold a thread at a
+// call (say, keep a voice busy). Must be thread-safe.
+void OnCall(std::function<void(const std::string& call)> observer);
+// Polls `condition` until it holds or `timeout_ms` real milliseconds passed;
+// returns whether it held.
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms = 5000);
 
 }  // namespace fake
