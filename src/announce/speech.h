@@ -4,7 +4,8 @@
 #include <atomic>
 #include <string>
 
-// Speech tasks started and not yet finished.
+// Speech tasks started and not yet finished. The alarm repeater waits for it
+// to reach 0 before it speaks again.
 extern std::atomic<int> SpeechBusyCount;
 
 // Thread body: speaks `text` through the speech engine (two beeps when there
