@@ -1,5 +1,45 @@
-// PLACEHOLDER: replaced by the announce module.
 #include "announce/announcer.h"
-std::atomic<int> AlarmConfirmed{0};
-void Announce(const std::string&) {}
-void AlarmRepeater(std::string) {}
+
+#include "announce/alarm_repeater.h"
+#include "announce/announcement_text.h"
+#include "announce/speech.h"
+#include "announce/started_thread.h"
+#include "platform/platform.h"
+#include "text/text_case.h"
+
+namespace {
+
+void ShowAlarmBox() {
+  platform::ShowStopBox("Your alarm is going off! Are you ready?", "It's time!");
+}
+
+void PlaySoundEffect(const std::string& path, bool alarm) {
+  if (!alarm) {
+    platform::PlaySoundSync(path);
+    return;
+  }
+  platform::PlaySoundLoop(path);
+  ShowAlarmBox();
+  platform::StopSound();
+}
+
+void RaiseSpokenAlarm(const std::string& phrase) {
+  platform::Thread* repeater = StartAlarmRepeater("Alarm! " + phrase);
+  // The user must still confirm an alarm that could not be spoken.
+  ShowAlarmBox();
+  AlarmConfirmed = 1;
+  if (repeater != nullptr) LetStartedThreadRun(repeater);
+}
+
+}  // namespace
+
+void Announce(const std::string& text) {
+  const Announcement announcement = ReadAnnouncement(text);
+  if (announcement.payload.empty()) return;
+  if (ContainsWav(announcement.payload))
+    PlaySoundEffect(SoundFilePath(announcement.payload), announcement.alarm);
+  else if (announcement.alarm)
+    RaiseSpokenAlarm(announcement.payload);
+  else
+    StartSpeechTask(announcement.payload);
+}

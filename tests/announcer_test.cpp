@@ -1,0 +1,163 @@
+#include "announce/announcer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "announce_test_support.h"
+#include "fake/fake_platform.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const std::string kBox = "ShowStopBox It's time!|Your alarm is going off! Are you ready?";
+const std::string kDismissed = "StopBox dismissed";
+
+// The calls that show what the user saw and heard, from every thread.
+Calls SoundSpeechAndBoxCalls() {
+  Calls kept;
+  for (const std::string& call : fake::Calls())
+    for (const char* prefix : {"PlaySound", "StopSound", "ShowStopBox", "StartThread", "Speak "})
+      if (call.rfind(prefix, 0) == 0) kept.push_back(call);
+  return kept;
+}
+
+class AnnouncerTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    machine_.Release();
+    fake::JoinThreads();
+    EXPECT_EQ(SpeechBusyCount.load(), 0);
+  }
+
+  WatchedFake machine_;
+};
+
+TEST_F(AnnouncerTest, TellsAlarmsSoundFilesAndPhrasesApart) {
+  const std::string long_path = "C:\\" + std::string(300, 'a') + ".wav";
+  const std::string cut_path = long_path.substr(0, 255);
+  const struct {
+    std::string text;
+    Calls heard;
+  } cases[] = {
+      {"12 o clock", {"StartThread", "Speak 12 o clock"}},
+      {"", {}},
+      {"ALARM! ", {}},
+      {"aLaRm!", {}},
+      {"alarm", {"StartThread", "Speak alarm"}},
+      {"Alarm? 3 2 1", {"StartThread", "Speak Alarm? 3 2 1"}},
+      {"C:\\chime.WAV", {"PlaySoundSync C:\\chime.WAV"}},
+      {"bells.wave is not a phrase", {"PlaySoundSync bells.wave is not a phrase"}},
+      {"ALARM! C:\\bell.wAv", {"PlaySoundLoop C:\\bell.wAv", kBox, "StopSound"}},
+      {"alarm!_x.wav", {"PlaySoundLoop x.wav", kBox, "StopSound"}},
+      {long_path, {"PlaySoundSync " + cut_path}},
+      {"ALARM! " + long_path, {"PlaySoundLoop " + cut_path, kBox, "StopSound"}},
+  };
+  for (const auto& c : cases) {
+    fake::ClearCalls();
+    Announce(c.text);
+    fake::JoinThreads();
+    EXPECT_EQ(SoundSpeechAndBoxCalls(), c.heard) << c.text;
+  }
+}
+
+TEST_F(AnnouncerTest, WaitsBeforeLettingGoOfAStartedThread) {
+  const struct {
+    std::string text;
+    int failing_starts;
+    Calls seen;
+  } cases[] = {
+      {"4 20", 0, {"StartThread", "Sleep 150", "CloseThread"}},
+      {"4 20", 1, {"StartThread failed"}},
+      {"ALARM! 5 05", 0, {"StartThread", kBox, kDismissed, "Sleep 150", "CloseThread"}},
+      {"ALARM! 5 05", 1, {"StartThread failed", kBox, kDismissed}},
+      {"ALARM! a.wav", 0, {"PlaySoundLoop a.wav", kBox, kDismissed, "StopSound"}},
+  };
+  for (const auto& c : cases) {
+    WatchedFake machine;
+    fake::FailThreadStarts(c.failing_starts);
+    Announce(c.text);
+    fake::JoinThreads();
+    EXPECT_EQ(machine.TestThreadCalls(), c.seen) << c.text << " failing " << c.failing_starts;
+    if (c.failing_starts > 0) {
+      EXPECT_EQ(fake::CountCalls("EnterSpeechThread"), 0) << c.text;
+    }
+  }
+}
+
+TEST_F(AnnouncerTest, SpokenAlarmRepeatsUntilDismissedThenEndsItsLastUtterance) {
+  const int kUtterances = 3;
+  const struct {
+    bool voice;
+    std::string utterance;  // the call that marks one repetition
+  } cases[] = {
+      {true, "Speak Alarm! wake up"},
+      {false, "Beep 1000 300"},
+  };
+  for (const auto& c : cases) {
+    WatchedFake machine;
+    fake::SetVoiceAvailable(c.voice);
+    // The last utterance is still under way when the user dismisses the box.
+    machine.HoldAt(c.utterance, kUtterances);
+    // Another announcement is still speaking when the alarm goes off.
+    SpeechBusyCount += 1;
+    bool repeated = false;
+    fake::OnStopBox([&] {
+      EXPECT_TRUE(fake::WaitUntil([] { return fake::CountCalls("Sleep 150") >= 5; }));
+      EXPECT_EQ(fake::CountCalls("StartThread"), 1) << "spoke over a busy voice";
+      SpeechBusyCount -= 1;
+      repeated = fake::WaitUntil([&] { return fake::CountCalls(c.utterance) == kUtterances; });
+    });
+    Announce("aLaRm!-wake up");
+    EXPECT_TRUE(repeated) << c.utterance;
+    // Only the repeater clears the flag Announce set, and it does so as it ends.
+    EXPECT_TRUE(fake::WaitUntil([] { return AlarmConfirmed.load() == 0; })) << c.utterance;
+    machine.Release();
+    fake::JoinThreads();
+    EXPECT_EQ(fake::CountCalls(c.utterance), kUtterances);
+    EXPECT_EQ(fake::CountCalls("StartThread"), 1 + kUtterances) << c.utterance;
+    EXPECT_EQ(fake::CountCalls("LeaveSpeechThread"), kUtterances) << c.utterance;
+    EXPECT_EQ(fake::CountCalls("Beep 500 300"), c.voice ? 0 : kUtterances);
+  }
+}
+
+TEST_F(AnnouncerTest, AlarmWhoseRepeaterFailedDoesNotCutTheNextOneShort) {
+  const struct {
+    const char* failure;
+    std::function<void()> before;  // ahead of the first alarm
+    std::function<void()> in_box;  // while the first alarm's box is up
+  } cases[] = {
+      {"the repeater cannot start", [] { fake::FailThreadStarts(1); }, [] {}},
+      {"a repetition cannot start",
+       // Another announcement's voice keeps the repeater waiting until the
+       // next start is sure to fail.
+       [] { SpeechBusyCount += 1; },
+       [] {
+         fake::FailThreadStarts(1);
+         SpeechBusyCount -= 1;
+         EXPECT_TRUE(fake::WaitUntil([] { return fake::CountCalls("StartThread failed") == 1; }));
+         fake::JoinThreads();  // the repeater has given up
+       }},
+  };
+  for (const auto& c : cases) {
+    WatchedFake machine;
+    c.before();
+    fake::OnStopBox(c.in_box);
+    Announce("ALARM! first");
+    EXPECT_EQ(fake::CountCalls("Speak "), 0) << c.failure;
+
+    bool repeated = false;
+    fake::OnStopBox([&] {
+      repeated = fake::WaitUntil([] { return fake::CountCalls("Speak Alarm! second") >= 2; });
+    });
+    Announce("ALARM! second");
+    EXPECT_TRUE(repeated) << c.failure;
+    fake::JoinThreads();
+    EXPECT_EQ(AlarmConfirmed.load(), 0) << c.failure;
+  }
+}
+
+}  // namespace
