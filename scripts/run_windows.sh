@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds the 64-bit Windows program and starts it under Wine. With a display
+# it runs until you close its window. With none ($DISPLAY unset) it runs on a
+# virtual display, writes a screenshot of the window to $1 (default
+# quorvel-screenshot.png), reports how long the window took to appear, and
+# closes the program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[[ -x scripts/setup.sh ]] && scripts/setup.sh
+source scripts/wine_session.sh
+
+cmake --preset mingw-x86_64 >/dev/null
+cmake --build --preset mingw-x86_64 --target quorvel
+program=build/mingw-x86_64/quorvel.exe
+
+# A prefix of our own beside the build, made once (about ten seconds).
+prefix="$PWD/build/wineprefix"
+if [[ ! -f "$prefix/system.reg" ]]; then
+  echo "Making a Wine prefix in $prefix"
+  make_wine_prefix "$prefix"
+fi
+export WINEPREFIX="$prefix"
+
+if [[ -n "${DISPLAY:-}" ]]; then
+  exec "$WINE" "$program"
+fi
+
+screenshot=$(realpath -m "${1:-quorvel-screenshot.png}")
+trap end_wine_session EXIT
+start_virtual_display
+started=$(date +%s.%N)
+"$WINE" "$program" &
+window=""
+for _ in $(seq 300); do
+  window=$(xdotool search --onlyvisible --name '^Quorvel$' 2>/dev/null | head -n 1 || true)
+  [[ -n "$window" ]] && break
+  sleep 0.05
+done
+if [[ -z "$window" ]]; then
+  echo "The Quorvel window did not appear" >&2
+  exit 1
+fi
+shown=$(date +%s.%N)
+awk -v a="$started" -v b="$shown" 'BEGIN { printf "Window visible %.2f s after start\n", b - a }'
+sleep 2  # the first clock tick replaces "00:00" with the time
+mkdir -p "$(dirname "$screenshot")"
+import -window "$window" "$screenshot"
+echo "Screenshot written to $screenshot"
