@@ -25,18 +25,7 @@ Calls SoundSpeechAndBoxCalls() {
   return kept;
 }
 
-class AnnouncerTest : public ::testing::Test {
- protected:
-  void TearDown() override {
-    machine_.Release();
-    fake::JoinThreads();
-    EXPECT_EQ(SpeechBusyCount.load(), 0);
-  }
-
-  WatchedFake machine_;
-};
-
-TEST_F(AnnouncerTest, TellsAlarmsSoundFilesAndPhrasesApart) {
+TEST(Announce, TellsAlarmsSoundFilesAndPhrasesApart) {
   const std::string long_path = "C:\\" + std::string(300, 'a') + ".wav";
   const std::string cut_path = long_path.substr(0, 255);
   const struct {
@@ -56,15 +45,17 @@ TEST_F(AnnouncerTest, TellsAlarmsSoundFilesAndPhrasesApart) {
       {long_path, {"PlaySoundSync " + cut_path}},
       {"ALARM! " + long_path, {"PlaySoundLoop " + cut_path, kBox, "StopSound"}},
   };
+  WatchedFake machine;
   for (const auto& c : cases) {
     fake::ClearCalls();
     Announce(c.text);
     fake::JoinThreads();
     EXPECT_EQ(SoundSpeechAndBoxCalls(), c.heard) << c.text;
+    EXPECT_EQ(SpeechBusyCount.load(), 0) << c.text;
   }
 }
 
-TEST_F(AnnouncerTest, WaitsBeforeLettingGoOfAStartedThread) {
+TEST(Announce, WaitsBeforeLettingGoOfAStartedThread) {
   const struct {
     std::string text;
     int failing_starts;
@@ -82,13 +73,14 @@ TEST_F(AnnouncerTest, WaitsBeforeLettingGoOfAStartedThread) {
     Announce(c.text);
     fake::JoinThreads();
     EXPECT_EQ(machine.TestThreadCalls(), c.seen) << c.text << " failing " << c.failing_starts;
+    EXPECT_EQ(SpeechBusyCount.load(), 0) << c.text;
     if (c.failing_starts > 0) {
       EXPECT_EQ(fake::CountCalls("EnterSpeechThread"), 0) << c.text;
     }
   }
 }
 
-TEST_F(AnnouncerTest, SpokenAlarmRepeatsUntilDismissedThenEndsItsLastUtterance) {
+TEST(Announce, SpokenAlarmRepeatsUntilDismissedThenEndsItsLastUtterance) {
   const int kUtterances = 3;
   const struct {
     bool voice;
@@ -121,10 +113,11 @@ TEST_F(AnnouncerTest, SpokenAlarmRepeatsUntilDismissedThenEndsItsLastUtterance) 
     EXPECT_EQ(fake::CountCalls("StartThread"), 1 + kUtterances) << c.utterance;
     EXPECT_EQ(fake::CountCalls("LeaveSpeechThread"), kUtterances) << c.utterance;
     EXPECT_EQ(fake::CountCalls("Beep 500 300"), c.voice ? 0 : kUtterances);
+    EXPECT_EQ(SpeechBusyCount.load(), 0) << c.utterance;
   }
 }
 
-TEST_F(AnnouncerTest, AlarmWhoseRepeaterFailedDoesNotCutTheNextOneShort) {
+TEST(Announce, AlarmWhoseRepeaterFailedDoesNotCutTheNextOneShort) {
   const struct {
     const char* failure;
     std::function<void()> before;  // ahead of the first alarm
@@ -157,6 +150,7 @@ TEST_F(AnnouncerTest, AlarmWhoseRepeaterFailedDoesNotCutTheNextOneShort) {
     EXPECT_TRUE(repeated) << c.failure;
     fake::JoinThreads();
     EXPECT_EQ(AlarmConfirmed.load(), 0) << c.failure;
+    EXPECT_EQ(SpeechBusyCount.load(), 0) << c.failure;
   }
 }
 

@@ -58,16 +58,4 @@ TEST(StartSpeechTask, CountsTheTaskFromBeforeItsStartToItsEnd) {
   }
 }
 
-TEST(StartSpeechTask, OverlappingTasksLeaveNothingBusy) {
-  WatchedFake machine;
-  fake::SetSpeechMilliseconds(2);
-  fake::FailThreadStarts(3);
-  int started = 0;
-  for (int i = 0; i < 12; ++i) started += StartSpeechTask("12 o clock") ? 1 : 0;
-  fake::JoinThreads();
-  EXPECT_EQ(started, 9);
-  EXPECT_EQ(fake::CountCalls("LeaveSpeechThread"), 9);
-  EXPECT_EQ(SpeechBusyCount.load(), 0);
-}
-
 }  // namespace

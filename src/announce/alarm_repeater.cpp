@@ -17,16 +17,17 @@ void AlarmRepeater(std::string text) {
     if (SpeechBusyCount.load() == 0 && !StartSpeechTask(text)) break;
     platform::Sleep(150);
   } while (AlarmConfirmed.load() != 1);
+  // Cleared before the repeater stops counting, so a new alarm that finds no
+  // repeater running never sees this alarm's confirmation.
   AlarmConfirmed = 0;
   RunningRepeaters -= 1;
 }
 
 platform::Thread* StartAlarmRepeater(const std::string& text) {
-  // With no repeater running, a set flag can only be left over from an alarm
-  // whose repeater never started or gave up early; nobody would clear it, and
-  // it would end this alarm after its first repetition. Only this thread sets
-  // the flag, so it cannot be set legitimately between the test and the
-  // clearing.
+  // With no repeater running, a set flag is left over from an alarm whose
+  // repeater never started or gave up early: nobody would clear it, and it
+  // would end this alarm after its first repetition. Only the window's thread
+  // (ours) sets the flag, so nothing can set it between the test and the clear.
   if (RunningRepeaters.load() == 0) AlarmConfirmed = 0;
   RunningRepeaters += 1;
   platform::Thread* thread = platform::StartThread(AlarmRepeater, text);

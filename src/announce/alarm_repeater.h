@@ -15,5 +15,6 @@ extern std::atomic<int> AlarmConfirmed;
 void AlarmRepeater(std::string text);
 
 // Starts AlarmRepeater with `text` (the thread's handle is left to the
-// caller). Null when the thread cannot be started.
+// caller), first clearing a confirmation no running repeater will take. Null
+// when the thread cannot be started. Called on the window's thread only.
 platform::Thread* StartAlarmRepeater(const std::string& text);
