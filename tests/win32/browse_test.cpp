@@ -76,16 +76,3 @@ TEST(Browse, FileThatIsNotWavIsRefusedAndTheRowStaysAsItWas) {
   });
   ::DeleteFileA(song.c_str());
 }
-
-TEST(Browse, CancelChangesNothing) {
-  RunProgram([](HWND main) {
-    ClickLater(main, 1058);
-    const HWND dialog = WaitForWindow(kDialogTitle);
-    ASSERT_NE(dialog, nullptr);
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_TRUE(WaitUntilGone(kDialogTitle));
-    Settle();
-    EXPECT_EQ(Check(main, 1056), BST_CHECKED);
-    EXPECT_FALSE(FileExists(SettingsPath()));
-  });
-}

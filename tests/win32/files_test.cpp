@@ -114,8 +114,3 @@ TEST_F(WinFiles, OnlyOrdinaryFilesCountAsExisting) {
     ::SetFileAttributesA((folder_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
   ::RemoveDirectoryA((folder_ + "folder.wav").c_str());
 }
-
-TEST_F(WinFiles, ProgramFolderIsTheRunningProgramsFolder) {
-  EXPECT_EQ(platform::ProgramFolder(), ProgramFolder());
-  EXPECT_EQ(platform::ProgramFolder().back(), '\\');
-}

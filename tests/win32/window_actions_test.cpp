@@ -61,19 +61,6 @@ TEST(WindowActions, EachKindOfControlSavesItsSettingAtOnce) {
   });
 }
 
-TEST(WindowActions, TheTwoClockBoxesNeverBothEndUnticked) {
-  RunProgram([](HWND main) {
-    Click(main, 1007);  // 12-hour off while 24-hour is off
-    EXPECT_EQ(Check(main, 1008), BST_CHECKED);
-    EXPECT_EQ(SavedSettings().at("12hour"), "0");
-    EXPECT_EQ(SavedSettings().at("24hour"), "1");
-    Click(main, 1008);  // and the mirror image
-    EXPECT_EQ(Check(main, 1007), BST_CHECKED);
-    EXPECT_EQ(SavedSettings().at("12hour"), "1");
-    EXPECT_EQ(SavedSettings().at("24hour"), "0");
-  });
-}
-
 TEST(WindowActions, PickerTimesAreSavedAsTheUserSetThemWhateverTheDisplayFormat) {
   struct Case {
     int picker;

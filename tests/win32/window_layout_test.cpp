@@ -29,14 +29,6 @@ const char* ExpectedClass(ControlKind kind) {
   }
 }
 
-// With every row on Speak (the defaults), Tab lands on each row's Speak radio
-// only: the dialog manager visits the checked button of a radio group.
-bool TakesTab(ControlKind kind) {
-  return kind != ControlKind::SoundBox && kind != ControlKind::CaptionLabel &&
-         kind != ControlKind::ClockLabel && kind != ControlKind::DisabledCheckBox &&
-         kind != ControlKind::SfxRadio;
-}
-
 }  // namespace
 
 TEST(WindowLayout, ControlsFollowTheTableInCreationOrder) {
@@ -62,22 +54,6 @@ TEST(WindowLayout, ControlsFollowTheTableInCreationOrder) {
       }
       EXPECT_EQ(::IsWindowVisible(child) != 0, spec.kind != ControlKind::CaptionLabel);
     }
-  });
-}
-
-TEST(WindowLayout, TabVisitsTheControlsThatTakeTheFocusInCreationOrder) {
-  RunProgram([](HWND main) {
-    std::vector<int> expected;
-    for (const ControlSpec& spec : kControls)
-      if (TakesTab(spec.kind)) expected.push_back(spec.id);
-    std::vector<int> visited;
-    HWND at = Control(main, expected.front());
-    for (size_t i = 0; i < expected.size(); ++i) {
-      visited.push_back(::GetDlgCtrlID(at));
-      at = ::GetNextDlgTabItem(main, at, FALSE);
-    }
-    EXPECT_EQ(visited, expected);
-    EXPECT_EQ(::GetDlgCtrlID(at), expected.front()) << "Tab wraps around";
   });
 }
 
