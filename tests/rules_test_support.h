@@ -7,20 +7,19 @@
 #include "fake/fake_platform.h"
 #include "rules/clock_tick.h"
 #include "rules/hover_display.h"
-#include "rules/rule_list.h"
 #include "settings/settings.h"
+
+struct Clocks {
+  std::int32_t hour12, hour24;
+};
+inline constexpr Clocks k12{1, 0}, k24{0, 1}, kBoth{1, 1}, kNeither{0, 0};
 
 // Every rule off and spoken, no sound files, both clocks off: each test
 // switches on exactly what it is about.
-inline SettingsRecord QuietSettings() {
-  SettingsRecord settings;
-  settings.Speak.fill(1);
-  return settings;
-}
-
 inline void ResetRulesState() {
   fake::Reset();
-  Settings = QuietSettings();
+  Settings = SettingsRecord{};
+  Settings.Speak.fill(1);
   LastMinute.clear();
   HoverControl = 0;
 }
@@ -31,11 +30,8 @@ inline SaySwitches OnlyRules(const std::vector<Rule>& rules) {
   return say;
 }
 
-// Each rule plays its own file instead of speaking, so a result names the
-// rule that produced it.
-inline void EveryRulePlaysItsOwnFile() {
-  for (int rule = 0; rule < kRuleCount; ++rule) {
-    Settings.Speak[rule] = 0;
-    Settings.SFX[rule] = "rule" + std::to_string(rule) + ".wav";
-  }
+// The rule plays `path` instead of speaking; the fake records that at once.
+inline void PlayFile(Rule rule, const std::string& path) {
+  Settings.Speak[rule] = 0;
+  Settings.SFX[rule] = path;
 }

@@ -47,7 +47,8 @@ bool RunPass(const ClockDigits& d, const SaySwitches& say, Outcome& outcome) {
   // self-similar test; its outcome follows rule 3's settings all the same.
   if (on(SaySelfSimilar) || on(SayHourMinuteMatch)) {
     if (h1 == 0 && m1 == h2 && m2 == h2) match(SaySelfSimilar, Spaced({h2, m1, m2}));
-    if (h1 != 0 && m1 == h1 && m2 == h2) match(SaySelfSimilar, Paired(h1, h2) + ' ' + Paired(m1, m2));
+    if (h1 != 0 && m1 == h1 && m2 == h2)
+      match(SaySelfSimilar, Paired(h1, h2) + ' ' + Paired(m1, m2));
   }
   if (on(SayHourMinuteMatch) && h1 == 0 && m1 == 0 && m2 == h2)
     match(SayHourMinuteMatch, Spaced({h2, m1, m2}));
