@@ -2,7 +2,7 @@
 # Builds the 64-bit Windows program and starts it under Wine. With a display
 # it runs until you close its window. With none ($DISPLAY unset) it runs on a
 # virtual display, writes a screenshot of the window to $1 (default
-# quorvel-screenshot.png), reports how long the window took to appear, and
+# build/quorvel-screenshot.png), reports how long the window took to appear, and
 # closes the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,7 +25,7 @@ if [[ -n "${DISPLAY:-}" ]]; then
   exec "$WINE" "$program"
 fi
 
-screenshot=$(realpath -m "${1:-quorvel-screenshot.png}")
+screenshot=$(realpath -m "${1:-build/quorvel-screenshot.png}")
 trap end_wine_session EXIT
 start_virtual_display
 started=$(date +%s.%N)

@@ -16,8 +16,9 @@ done
 
 # Static runtime: nothing from MinGW may be needed beside the program.
 system_dlls='^(kernel32|user32|gdi32|comdlg32|comctl32|winmm|ole32|oleaut32|advapi32|shell32|msvcrt)\.dll$'
-for exe in build/mingw-x86_64/quorvel.exe build/mingw-i686/quorvel.exe; do
-  imports=$(objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+for target in x86_64 i686; do
+  exe=build/mingw-$target/quorvel.exe
+  imports=$("$target-w64-mingw32-objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
   foreign=$(grep -Ev "$system_dlls" <<<"$imports" || true)
   if [[ -n "$foreign" ]]; then
     echo "$exe imports non-system DLLs: $foreign" >&2

@@ -40,8 +40,7 @@ TEST(Browse, ChosenWavFileIsPreviewedShownAndSaved) {
     ChooseInDialog(dialog, sound);
     EXPECT_TRUE(WaitUntilGone(kDialogTitle));
     EXPECT_TRUE(WaitForCall("PlaySound " + sound + "|0x0"));
-    Settle();
-    EXPECT_EQ(Text(main, 1018), "chimes");
+    EXPECT_TRUE(WaitForText(main, 1018, "chimes")) << Text(main, 1018);
     EXPECT_EQ(Check(main, 1021), BST_CHECKED);
     EXPECT_EQ(Check(main, 1019), BST_UNCHECKED);
     const auto saved = SavedSettings();

@@ -82,6 +82,14 @@ std::string Text(HWND main, int id) {
   return text;
 }
 
+bool WaitForText(HWND main, int id, const std::string& text, int timeout_ms) {
+  for (int waited = 0; waited <= timeout_ms; waited += 10) {
+    if (Text(main, id) == text) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
 int Check(HWND main, int id) {
   return static_cast<int>(::SendMessageA(Control(main, id), BM_GETCHECK, 0, 0));
 }

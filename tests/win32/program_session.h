@@ -29,6 +29,8 @@ std::string BoxText(HWND box);
 
 HWND Control(HWND main, int id);
 std::string Text(HWND main, int id);
+// Waits up to `timeout_ms` for control `id` to show `text`; true when it did.
+bool WaitForText(HWND main, int id, const std::string& text, int timeout_ms = 5000);
 int Check(HWND main, int id);
 // Clicks a button and returns once its action has run.
 void Click(HWND main, int id);
