@@ -54,6 +54,7 @@ HBRUSH ControlColours(HDC dc, HWND control) {
     return state.clock_background;
   }
   if (IsHighlighted(id)) {
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     ::SetBkColor(dc, ColourOf(kWindow.hover_background));
     return state.hover_background;
   }
