@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "platform/win32/control_styles.h"
 #include "platform/win32/dialog_template.h"
+#include "window/control_ids.h"
 #include "window/control_table.h"
 #include "window/main_window_proc.h"
 
@@ -162,12 +163,6 @@ HFONT CreateClockFont(HWND clock_label) {
   return ::CreateFontIndirectA(&font);
 }
 
-int ClockLabelId() {
-  for (const ControlSpec& spec : kControls)
-    if (spec.kind == ControlKind::ClockLabel) return spec.id;
-  return 0;
-}
-
 }  // namespace
 
 namespace win32 {
@@ -190,11 +185,10 @@ void BuildMainWindow() {
   ::SetWindowTextA(window, kWindow.title);
   CreateControls(window);
 
-  const COLORREF clock_background = ColourOf(kWindow.clock_background);
-  state.clock_background = ::CreateSolidBrush(clock_background);
+  state.clock_background = ::CreateSolidBrush(ColourOf(kWindow.clock_background));
   state.hover_background = ::CreateSolidBrush(ColourOf(kWindow.hover_background));
 
-  const HWND clock_label = ::GetDlgItem(window, ClockLabelId());
+  const HWND clock_label = ::GetDlgItem(window, ClockDisplay);
   state.clock_font = CreateClockFont(clock_label);
   ::SendMessageA(clock_label, WM_SETFONT, reinterpret_cast<WPARAM>(state.clock_font), FALSE);
 
