@@ -4,8 +4,8 @@
 # lets it settle, then measures SECONDS (default 60) with no user action.
 # Reads only quorvel.exe's own process in /proc, not wineserver's. Prints
 # "name value" lines: cpu_ms, cpu_percent_of_one_core, wakeups_per_s (voluntary
-# context switches of all its threads), main_thread_wakeups_per_s, threads,
-# and cpu_ms_from_clock_ticks as a coarse cross-check.
+# context switches of all its threads), threads, and cpu_ms_from_clock_ticks
+# as a coarse cross-check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -46,25 +46,25 @@ done
 sleep 5  # start-up is not idle
 
 # CPU milliseconds (the scheduler's exact run time) and voluntary switches,
-# summed over the threads, then the main thread's switches, the process's
-# CPU clock ticks (all threads, ended ones too) and its thread count.
+# summed over the threads, then the process's CPU clock ticks (all threads,
+# ended ones too) and its thread count.
 sample() {
   local cpu=0 switches=0
   for task in /proc/"$pid"/task/*; do
     cpu=$(awk -v sum="$cpu" '/^se.sum_exec_runtime/ {sum += $3} END {printf "%.6f", sum}' "$task/sched")
     switches=$((switches + $(awk '/^voluntary_ctxt_switches/ {print $2}' "$task/status")))
   done
-  echo "$cpu $switches $(awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$pid/status")" \
-    "$(awk '{print $14 + $15}' "/proc/$pid/stat")" "$(ls /proc/"$pid"/task | wc -l)"
+  echo "$cpu $switches $(awk '{print $14 + $15}' "/proc/$pid/stat")" \
+    "$(ls /proc/"$pid"/task | wc -l)"
 }
 
-read -r cpu0 sw0 main0 ticks0 _ < <(sample)
+read -r cpu0 sw0 ticks0 _ < <(sample)
 start=$(date +%s.%N)
 sleep "$seconds"
-read -r cpu1 sw1 main1 ticks1 threads < <(sample)
+read -r cpu1 sw1 ticks1 threads < <(sample)
 end=$(date +%s.%N)
 
-awk -v c0="$cpu0" -v c1="$cpu1" -v s0="$sw0" -v s1="$sw1" -v m0="$main0" -v m1="$main1" \
+awk -v c0="$cpu0" -v c1="$cpu1" -v s0="$sw0" -v s1="$sw1" \
     -v t0="$start" -v t1="$end" -v threads="$threads" -v k0="$ticks0" -v k1="$ticks1" \
     -v hz="$(getconf CLK_TCK)" 'BEGIN {
   span = t1 - t0
@@ -73,6 +73,5 @@ awk -v c0="$cpu0" -v c1="$cpu1" -v s0="$sw0" -v s1="$sw1" -v m0="$main0" -v m1="
   printf "cpu_ms_from_clock_ticks %.0f\n", (k1 - k0) * 1000 / hz
   printf "cpu_percent_of_one_core %.4f\n", (c1 - c0) / 1000 / span * 100
   printf "wakeups_per_s %.2f\n", (s1 - s0) / span
-  printf "main_thread_wakeups_per_s %.2f\n", (m1 - m0) / span
   printf "threads %d\n", threads
 }'

@@ -13,9 +13,16 @@ build/bench/quorvel_bench --benchmark_out=build/bench/benchmarks.json \
   --benchmark_out_format=json >&2
 
 : >build/bench/idle.txt
+: >build/bench/idle_baseline.txt
 if ((idle_seconds > 0)); then
   echo "Measuring the idle Windows program under Wine for ${idle_seconds} s" >&2
   bench/idle.sh "$idle_seconds" >build/bench/idle.txt
+  # Wine's own floor: a window whose one-second timer does nothing.
+  x86_64-w64-mingw32-gcc -O2 -mwindows bench/idle_baseline.c -o build/bench/idle_baseline.exe
+  echo "Measuring an empty one-second-timer window under Wine for ${idle_seconds} s" >&2
+  QUORVEL_EXE=build/bench/idle_baseline.exe bench/idle.sh "$idle_seconds" \
+    >build/bench/idle_baseline.txt
 fi
 
-python3 bench/table.py build/bench/benchmarks.json build/bench/idle.txt | tee build/bench/results.md
+python3 bench/table.py build/bench/benchmarks.json build/bench/idle.txt \
+  build/bench/idle_baseline.txt | tee build/bench/results.md

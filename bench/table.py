@@ -1,4 +1,4 @@
-"""Turns the benchmark JSON and the idle measurement into one Markdown table."""
+"""Turns the benchmark JSON and the idle measurements into one Markdown table."""
 import json
 import os
 import platform
@@ -39,10 +39,10 @@ def machine():
         memory_gib = int(meminfo.readline().split()[1]) / 2**20
     load = os.getloadavg()[0]
     return (f"{model}, {os.cpu_count()} cores, {memory_gib:.0f} GiB, Linux {platform.release()}, "
-            f"load average {load:.1f} at the start of the idle span")
+            f"load average {load:.1f} when the table was written")
 
 
-def main(benchmarks_path, idle_path):
+def main(benchmarks_path, idle_path, baseline_path):
     with open(benchmarks_path) as file:
         results = {b["name"]: b for b in json.load(file)["benchmarks"]}
     print(f"Machine: {machine()}\n")
@@ -58,22 +58,31 @@ def main(benchmarks_path, idle_path):
         shown = readable(wall) if abs(wall - cpu) < 0.2 * wall else f"{readable(wall)} ({readable(cpu)} CPU)"
         print(f"| {label} | {shown} | {target} |")
 
-    idle = {}
-    with open(idle_path) as file:
-        for line in file:
-            key, value = line.split()
-            idle[key] = float(value)
+    idle = read_idle(idle_path)
+    baseline = read_idle(baseline_path)
     if not idle:
         print("| Idle cost, Windows build under Wine | not measured | |")
     else:
-        span = idle["seconds"]
-        print(f"| Idle CPU, Windows build under Wine, {span:.0f} s | {idle['cpu_ms']:.1f} ms = "
-              f"{idle['cpu_percent_of_one_core']:.3f} % of one core | well under 0.1 % |")
-        print(f"| Idle wake-ups (voluntary switches), all {idle['threads']:.0f} threads | "
-              f"{idle['wakeups_per_s']:.2f} /s (main thread {idle['main_thread_wakeups_per_s']:.2f} /s) "
-              f"| close to 1 /s |")
+        print(f"| Idle CPU, Windows build under Wine, {idle['seconds']:.0f} s | "
+              f"{idle['cpu_ms']:.1f} ms = {idle['cpu_percent_of_one_core']:.3f} % of one core | "
+              f"well under 0.1 % |")
+        threads = int(idle["threads"])
+        print(f"| Idle wake-ups (voluntary context switches), {threads} thread{'s' * (threads != 1)} | "
+              f"{idle['wakeups_per_s']:.2f} /s | close to 1 /s |")
+    if baseline:
+        print(f"| Wine's floor: an empty window with a one-second timer, {baseline['seconds']:.0f} s | "
+              f"{baseline['cpu_ms']:.1f} ms = {baseline['cpu_percent_of_one_core']:.3f} %, "
+              f"{baseline['wakeups_per_s']:.2f} wake-ups/s | |")
     print("| Idle cost, native Linux build | no native Linux build yet | |")
 
 
+def read_idle(path):
+    values = {}
+    with open(path) as file:
+        for line in file:
+            key, value = line.split()
+            values[key] = float(value)
+    return values
+
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
+    main(sys.argv[1], sys.argv[2], sys.argv[3])
