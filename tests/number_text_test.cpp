@@ -55,6 +55,8 @@ TEST(NumberToText, WritesPlainAndTwoDigitForms) {
   EXPECT_EQ(TwoDigits(7), "07");
   EXPECT_EQ(TwoDigits(59), "59");
   EXPECT_EQ(TwoDigits(123), "123");
+  EXPECT_EQ(TwoDigits(-5), "-05");
+  EXPECT_EQ(TwoDigits(std::numeric_limits<long long>::min()), "-9223372036854775808");
 }
 
 }  // namespace

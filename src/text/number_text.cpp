@@ -83,7 +83,10 @@ std::int32_t IntegerFromText(std::string_view text) { return RoundToInt32(Number
 std::string NumberToText(long long value) { return std::to_string(value); }
 
 std::string TwoDigits(long long value) {
-  std::string text = std::to_string(value < 0 ? -value : value);
+  // Negated as unsigned: the most negative value has no positive twin.
+  const unsigned long long magnitude =
+      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  std::string text = std::to_string(magnitude);
   if (text.size() < 2) text.insert(0, 1, '0');
   return value < 0 ? "-" + text : text;
 }
