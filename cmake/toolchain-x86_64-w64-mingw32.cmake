@@ -1,15 +1,3 @@
-# Cross-compiles Quorvel for x86_64 Windows with Debian's MinGW-w64 (posix
-# threads flavour, so std::thread and friends work in the tests).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles Quorvel for x86_64 Windows.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(QUORVEL_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${QUORVEL_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QUORVEL_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${QUORVEL_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${QUORVEL_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)
