@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 #include "window/control_ids.h"
@@ -43,34 +42,12 @@ TEST(ControlTable, EveryRuleRowHasItsControlsOnOneLineInTabOrder) {
   }
 }
 
-TEST(ControlTable, RowsRunDownTheWindowWithTheirFixedGaps) {
-  const int expected_y[kRuleCount] = {10, 22, 35, 47, 59, 72, 84, 96, 111, 125};
-  for (int r = 0; r < kRuleCount; ++r) EXPECT_EQ(Find(kRuleRows[r].rule_box)->y, expected_y[r]);
-}
-
 TEST(ControlTable, EveryControlFitsInsideTheWindow) {
   for (const ControlSpec& spec : kControls) {
     EXPECT_GE(spec.x, 0) << spec.id;
     EXPECT_LE(spec.x + spec.width, kWindow.width) << spec.id;
     EXPECT_LE(spec.y + spec.height, kWindow.height) << spec.id;
   }
-}
-
-TEST(ControlTable, KindsAreCountedAsTheWindowShowsThem) {
-  std::map<ControlKind, int> count;
-  for (const ControlSpec& spec : kControls) ++count[spec.kind];
-  EXPECT_EQ(count[ControlKind::RuleCheckBox], 10);
-  EXPECT_EQ(count[ControlKind::SpeakRadio], 10);
-  EXPECT_EQ(count[ControlKind::SfxRadio], 10);
-  EXPECT_EQ(count[ControlKind::SoundBox], 10);
-  EXPECT_EQ(count[ControlKind::BrowseButton], 10);
-  EXPECT_EQ(count[ControlKind::AlarmPicker], 2);
-  EXPECT_EQ(count[ControlKind::PlainCheckBox], 3);
-  EXPECT_EQ(count[ControlKind::DisabledCheckBox], 1);
-  EXPECT_EQ(Find(AlarmPicker1)->kind, ControlKind::AlarmPicker);
-  EXPECT_EQ(Find(AlarmPicker2)->kind, ControlKind::AlarmPicker);
-  EXPECT_EQ(Find(NextTimeCaption)->kind, ControlKind::CaptionLabel);
-  EXPECT_EQ(Find(ClockDisplay)->kind, ControlKind::ClockLabel);
 }
 
 }  // namespace
