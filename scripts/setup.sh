@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ googletest libbenchmark-dev
   clang libclang-rt-14-dev libfuzzer-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
-  wine64 xvfb xauth x11-utils xdotool imagemagick
+  wine64 fonts-liberation xvfb x11-utils xdotool imagemagick
 )
 
 missing=()

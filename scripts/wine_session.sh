@@ -35,6 +35,9 @@ make_wine_prefix() {
   mkdir -p "$WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # Wine has no Courier New; its metric twin keeps the clock monospaced.
+  "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ \
+    /d 'Liberation Mono' /f >/dev/null 2>&1
   "$WINESERVER" -w
 }
 
