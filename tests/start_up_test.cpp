@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
+#include "support/test_files.h"
 #include "window/control_ids.h"
 #include "window_test_support.h"
 
@@ -36,9 +35,9 @@ TEST_F(StartUp, BuildsLoadsShowsRunsAndEndsInThatOrder) {
 }
 
 TEST_F(StartUp, AHandWrittenFileReachesTheControls) {
-  std::ofstream(fake::ProgramFolderPath() + "quorvel.ini", std::ios::binary)
-      << "sayascending: 0\r\nSay420: 1\r\n24HOUR: 1\r\nSFXSay420: C:\\a\\horn.wav\r\n"
-         "SpeakSay420: 0\r\nAlarm2time: 19:30\r\n";
+  test_files::Write(fake::ProgramFolderPath() + "quorvel.ini",
+                    "sayascending: 0\r\nSay420: 1\r\n24HOUR: 1\r\nSFXSay420: C:\\a\\horn.wav\r\n"
+                    "SpeakSay420: 0\r\nAlarm2time: 19:30\r\n");
   RunQuorvel();
   EXPECT_EQ(fake::Control(1001).check, 0);
   EXPECT_EQ(fake::Control(1014).check, 1);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
+#include "support/test_files.h"
 #include "window/control_ids.h"
 #include "window_test_support.h"
 
@@ -156,7 +155,7 @@ class Browse : public WindowEvents {
  protected:
   std::string MakeFile(const std::string& name) {
     const std::string path = fake::ProgramFolderPath() + name;
-    std::ofstream(path) << "RIFF";
+    test_files::Write(path, "RIFF");
     return path;
   }
 };

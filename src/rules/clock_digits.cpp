@@ -1,5 +1,7 @@
 #include "rules/clock_digits.h"
 
+#include "text/blanks.h"
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -10,12 +12,6 @@ bool AllDigits(std::string_view text) {
   return true;
 }
 
-std::string_view StripBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // Far above any hour or minute, far below overflow.
 constexpr int kLeadingDecimalLimit = 1000000;
 
@@ -24,7 +20,7 @@ constexpr int kLeadingDecimalLimit = 1000000;
 std::optional<ClockDigits> ClockDigitsFromText(std::string_view text) {
   const std::size_t colon = text.find(':');
   if (colon == std::string_view::npos) return std::nullopt;
-  const std::string_view hour = StripBlanks(text.substr(0, colon));
+  const std::string_view hour = TrimBlanks(text.substr(0, colon));
   const std::string_view rest = text.substr(colon + 1);
   const std::string_view minute = rest.substr(0, 2);
   const std::string_view seconds = rest.substr(minute.size());

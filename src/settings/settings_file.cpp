@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "settings/settings_keys.h"
+#include "text/blanks.h"
 #include "text/number_text.h"
 
 namespace {
@@ -13,13 +14,6 @@ constexpr char kCtrlZ = 26;  // old editors' end-of-file mark: nothing after it 
 
 template <typename Field>
 constexpr bool kIsText = std::is_same_v<std::decay_t<Field>, std::string>;
-
-// Only blanks are trimmed: a tab is part of the key or value.
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

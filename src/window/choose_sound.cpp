@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 #include "settings/show_settings.h"
+#include "text/blanks.h"
 #include "text/text_case.h"
 #include "window/control_ids.h"
 
@@ -12,12 +13,6 @@ namespace {
 
 // The sound player takes at most this many characters of a path.
 constexpr size_t kSoundPathLimit = 255;
-
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 bool IsExistingFile(const std::string& path) {
   return !path.empty() && platform::IsOrdinaryFile(path);
@@ -28,7 +23,7 @@ bool IsExistingFile(const std::string& path) {
 void ChooseSound(Rule rule) {
   const platform::OpenFileRequest request{
       "Please select a sound effect", "C:\\Windows\\Media\\", "WAV files (*.wav)", "*.wav", "wav"};
-  std::string path = TrimBlanks(platform::ChooseOpenFile(request));
+  std::string path(TrimBlanks(platform::ChooseOpenFile(request)));
 
   if (IsExistingFile(path) && !ContainsWav(path)) {
     platform::ShowStopBox(

@@ -25,7 +25,6 @@ struct FakeMachine {
   std::vector<std::thread> threads;
   int failing_thread_starts = 0;
   bool voice_available = true;
-  unsigned speech_ms = 0;
   double sleep_scale = 0.02;
   bool record_sleeps = false;
   std::function<void(const std::string&)> call_observer;
@@ -95,7 +94,6 @@ void Reset() {
   m.focused = 0;
   m.failing_thread_starts = 0;
   m.voice_available = true;
-  m.speech_ms = 0;
   m.sleep_scale = 0.02;
   m.record_sleeps = false;
   m.call_observer = nullptr;
@@ -164,11 +162,6 @@ void SetVoiceAvailable(bool available) {
   Machine().voice_available = available;
 }
 
-void SetSpeechMilliseconds(unsigned milliseconds) {
-  std::lock_guard<std::mutex> lock(Machine().mutex);
-  Machine().speech_ms = milliseconds;
-}
-
 void SetSleepScale(double scale) {
   std::lock_guard<std::mutex> lock(Machine().mutex);
   Machine().sleep_scale = scale;
@@ -223,15 +216,7 @@ Voice* CreateVoice() {
 
 void Speak(Voice*, const std::string& text) { Record("Speak " + text); }
 
-void WaitUntilDone(Voice*) {
-  unsigned ms;
-  {
-    std::lock_guard<std::mutex> lock(Machine().mutex);
-    ms = Machine().speech_ms;
-  }
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-  Record("WaitUntilDone");
-}
+void WaitUntilDone(Voice*) { Record("WaitUntilDone"); }
 
 void ReleaseVoice(Voice* voice) {
   Record("ReleaseVoice");

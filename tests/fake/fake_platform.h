@@ -58,8 +58,6 @@ void QueueFileChoice(const std::string& path);
 void FailThreadStarts(int count);
 // Whether the speech engine can create a voice (default yes).
 void SetVoiceAvailable(bool available);
-// How long each voice takes to speak, in real milliseconds (default 0).
-void SetSpeechMilliseconds(unsigned milliseconds);
 // Sleep(ms) sleeps ms * scale real milliseconds (default 0.02, so the 150 ms
 // waits pass quickly while still yielding to other threads).
 void SetSleepScale(double scale);
