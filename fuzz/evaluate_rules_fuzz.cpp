@@ -1,6 +1,7 @@
-// EvaluateRules with any time text, picker texts, clock, switches and sound
+// EvaluateRules with any time text, picker times, clock, switches and sound
 // paths. Input lines: time text; 12 switches (ten Say, 12hour, 24hour); ten
-// Speak switches; picker 1 text; picker 2 text; clock text; ten sound paths.
+// Speak switches; picker 1 hour and minute bytes; the same for picker 2;
+// clock text; ten sound paths.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,6 +10,7 @@
 #include "fake/fake_platform.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
+#include "platform/platform.h"
 #include "rules/evaluate_rules.h"
 #include "settings/settings.h"
 #include "window/control_ids.h"
@@ -37,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::int32_t hour12 = SwitchFromByte(f[1], 10);
   const std::int32_t hour24 = SwitchFromByte(f[1], 11);
-  fake::Control(AlarmPicker1).picker_text = f[3];
-  fake::Control(AlarmPicker2).picker_text = f[4];
+  platform::SetPickerTime(AlarmPicker1, SwitchFromByte(f[3], 0), SwitchFromByte(f[3], 1));
+  platform::SetPickerTime(AlarmPicker2, SwitchFromByte(f[4], 0), SwitchFromByte(f[4], 1));
   fake::SetClock(f[5]);
 
   const std::string result = EvaluateRules(f[0], say, hour12, hour24);

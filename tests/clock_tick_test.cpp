@@ -94,7 +94,7 @@ TEST_F(ClockTickTest, HoverPausesTheTickUntilItEnds) {
 TEST_F(ClockTickTest, TicksGoOnWhileAnAlarmBoxIsOpen) {
   Settings.Say[SayAlarm1] = 1;
   PlayFile(SayAlarm1, "C:\\alarm.wav");
-  fake::Control(AlarmPicker1).picker_text = "01:22 PM";
+  platform::SetPickerTime(AlarmPicker1, 13, 22);
   Settings.Hour12 = 1;
   Settings.Hour24 = 0;
   std::string label_in_box, label_after_same_minute, label_after_next_minute;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "rules_test_support.h"
 #include "text/number_text.h"
 #include "window/control_ids.h"
@@ -105,43 +106,42 @@ TEST_F(EvaluateRulesTest, ClockRulesGoByTheClockAndAlarmsByTheirPicker) {
     const char* clock;
     const char* time;
     Rule rule;
-    const char* picker;
+    platform::ClockTime picker;
     Clocks clocks;
     const char* expected;
   } cases[] = {
-      {"16:20:30", "09:00", Say420, "", kNeither, "4 20"},
-      {"16:21:00", "16:20", Say420, "", k24, ""},
-      {"04:20:00", "04:20", Say420, "", k12, ""},
-      {"00:30:10", "00:30", SayAlarm1, "12:30 AM", k24, "ALARM! 0 30"},
-      {"12:30:10", "12:30", SayAlarm1, "12:30 AM", k24, ""},
-      {"12:30:00", "12:30", SayAlarm1, "12:30 PM", k12, "ALARM! 12 30"},
-      {"19:00:00", "19:00", SayAlarm1, "07:00 PM", k12, "ALARM! 7 oh 0"},
-      {"07:00:00", "07:00", SayAlarm1, "07:00 PM", k12, ""},
-      {"07:05:00", "07:05", SayAlarm1, "07:05 AM", k24, "ALARM! 7 oh 5"},
-      {"19:30:00", "19:30", SayAlarm1, "07:30 PM", k24, "ALARM! 19 30"},
-      {"00:00:00", "00:00", SayAlarm1, "12:00 AM", k12, "ALARM! 12 oh 0"},
-      {"19:00:00", "19:00", SayAlarm1, "07:00 am", k24, "ALARM! 19 oh 0"},
-      {"19:30:00", "odd", SayAlarm1, "07:30 PM", k12, "ALARM! 7 30"},
-      {"07:00:00", "07:00", SayAlarm2, "07:00 AM", k24, ""},
+      {"16:20:30", "09:00", Say420, {0, 0}, kNeither, "4 20"},
+      {"16:21:00", "16:20", Say420, {0, 0}, k24, ""},
+      {"04:20:00", "04:20", Say420, {0, 0}, k12, ""},
+      {"00:30:10", "00:30", SayAlarm1, {0, 30}, k24, "ALARM! 0 30"},
+      {"12:30:10", "12:30", SayAlarm1, {0, 30}, k24, ""},
+      {"12:30:00", "12:30", SayAlarm1, {12, 30}, k12, "ALARM! 12 30"},
+      {"19:00:00", "19:00", SayAlarm1, {19, 0}, k12, "ALARM! 7 oh 0"},
+      {"07:00:00", "07:00", SayAlarm1, {19, 0}, k12, ""},
+      {"07:05:00", "07:05", SayAlarm1, {7, 5}, k24, "ALARM! 7 oh 5"},
+      {"19:30:00", "19:30", SayAlarm1, {19, 30}, k24, "ALARM! 19 30"},
+      {"00:00:00", "00:00", SayAlarm1, {0, 0}, k12, "ALARM! 12 oh 0"},
+      {"19:30:00", "odd", SayAlarm1, {19, 30}, k12, "ALARM! 7 30"},
+      {"07:00:00", "07:00", SayAlarm2, {7, 0}, k24, ""},
   };
   for (const auto& c : cases) {
     fake::SetClock(c.clock);
-    fake::Control(AlarmPicker1).picker_text = c.picker;
+    platform::SetPickerTime(AlarmPicker1, c.picker.hour, c.picker.minute);
     EXPECT_EQ(EvaluateRules(c.time, OnlyRules({c.rule}), c.clocks.hour12, c.clocks.hour24),
               c.expected)
-        << c.clock << " " << c.picker;
+        << c.clock << " " << c.picker.hour << ":" << c.picker.minute;
   }
 }
 
 TEST_F(EvaluateRulesTest, AlarmsPlayTheirFileAndTheSecondWinsOverAll) {
   fake::SetClock("16:20:00");
-  fake::Control(AlarmPicker1).picker_text = "04:20 PM";
+  platform::SetPickerTime(AlarmPicker1, 16, 20);
   const SaySwitches all = OnlyRules({SayAscending, Say420, SayAlarm1, SayAlarm2});
   PlayFile(SayAlarm1, "");
   EXPECT_EQ(EvaluateRules("16:20", all, 0, 1), "ALARM! ");
   PlayFile(SayAlarm1, "C:\\x.wav");
   EXPECT_EQ(EvaluateRules("16:20", all, 0, 1), "ALARM! C:\\x.wav");
-  fake::Control(AlarmPicker2).picker_text = "04:20 PM";
+  platform::SetPickerTime(AlarmPicker2, 16, 20);
   EXPECT_EQ(EvaluateRules("16:20", all, 0, 1), "ALARM! 16 20");
 }
 
@@ -167,24 +167,6 @@ TEST_F(EvaluateRulesTest, OddTimeTextsMatchNoDigitRule) {
     EXPECT_TRUE(minutes_end_it && text.find_first_of(": a", colon + 1) == std::string::npos)
         << '"' << text << '"';
   }
-}
-
-TEST(PickerTextToHourMinute, ReadsTheTwelveHourPickerText) {
-  const struct {
-    const char* text;
-    int hour, minute;
-  } cases[] = {
-      {"07:30 PM", 19, 30}, {"07:30 AM", 7, 30}, {"12:05 AM", 0, 5}, {"12:00 PM", 12, 0},
-      {"11:59 PM", 23, 59}, {"07:30", 19, 30},   {"07:30 am", 19, 30}, {"07:30 AM ", 19, 30},
-      {" 7: 5 AM", 7, 5},   {"", 12, 0},         {"AM", 0, 0},         {"1:2:3 AM", 1, 2},
-  };
-  for (const auto& c : cases) {
-    const HourMinute got = PickerTextToHourMinute(c.text);
-    EXPECT_EQ(got.hour * 100 + got.minute, c.hour * 100 + c.minute) << '"' << c.text << '"';
-  }
-  // Endless digits must not overflow into a time of the day.
-  const HourMinute huge = PickerTextToHourMinute("99999999999999999999:99999999999999 AM");
-  EXPECT_TRUE(huge.hour > 23 && huge.minute > 59);
 }
 
 }  // namespace

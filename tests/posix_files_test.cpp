@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -70,6 +73,26 @@ TEST_F(PosixFiles, ReplacesOnlyFilesWithExactBytesKeepingPermissions) {
   ASSERT_TRUE(platform::ReplaceFileAtomically(folder_ + "new.ini", std::string("\0\r\n", 3)));
   EXPECT_EQ(Read(folder_ + "new.ini"), std::string("\0\r\n", 3));
   EXPECT_EQ(Entries(folder_), (Names{".hidden", "fifo", "folder", "new.ini", "plain.ini"}));
+}
+
+// Only our own pattern goes, and not while a running save holds its lock.
+TEST_F(PosixFiles, StartUpRemovesOnlyAbandonedTemporaryFiles) {
+  const std::string target = folder_ + "quorvel.ini";
+  Write(target, "kept");
+  for (const char* name : {"quorvel.ini.a1B2c3", "quorvel.ini.zzzzzz", "quorvel.ini.held00",
+                           "quorvel.ini.bak", "quorvel.ini.a1B2c3d", "quorvel.ini.a-b_c.",
+                           "other.ini.a1B2c3"})
+    Write(folder_ + name, "x");
+  std::filesystem::create_directory(folder_ + "quorvel.ini.dir000");
+  const int held = ::open((folder_ + "quorvel.ini.held00").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  platform::RemoveAbandonedSaves(target);
+  ::close(held);
+  EXPECT_EQ(Entries(folder_),
+            (Names{".hidden", "fifo", "folder", "other.ini.a1B2c3", "plain.ini", "quorvel.ini",
+                   "quorvel.ini.a-b_c.", "quorvel.ini.a1B2c3d", "quorvel.ini.bak",
+                   "quorvel.ini.dir000", "quorvel.ini.held00"}));
+  EXPECT_EQ(Read(target), "kept");
 }
 
 }  // namespace

@@ -15,12 +15,14 @@
 #include <string>
 #include <thread>
 
+#include "fake/fake_platform.h"
 #include "save_loop/generation.h"
+#include "settings/settings_file.h"
 #include "support/test_files.h"
 
 namespace {
 
-constexpr int kKills = 300;
+constexpr int kKills = 500;
 
 struct Saver {
   pid_t pid;
@@ -104,10 +106,15 @@ TEST(SaveUnderKill, TheSettingsFileIsAlwaysOneWholeSave) {
     next_first = *finished + 2;
   }
   const size_t leftovers = test_files::Entries(folder).size() - 1;
+  // The next start clears what the killed saves left.
+  fake::SetProgramFolder(folder + "/");
+  LoadSettings();
+  const std::vector<std::string> after_start = test_files::Entries(folder);
   std::printf("[ kill test ] %d kills, %d bad files, %d kills between a rename and its report, "
-              "%zu temporary files left by killed saves, seed %u\n",
-              kills, bad_files, kills_after_rename, leftovers, seed);
+              "%zu temporary files left by killed saves, %zu after the next start, seed %u\n",
+              kills, bad_files, kills_after_rename, leftovers, after_start.size() - 1, seed);
   EXPECT_EQ(bad_files, 0);
+  EXPECT_EQ(after_start, std::vector<std::string>{"quorvel.ini"});
   std::filesystem::remove_all(folder);
 }
 

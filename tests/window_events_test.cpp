@@ -17,7 +17,7 @@ bool FileHasLine(const std::string& line) {
 }
 
 TEST_F(WindowEvents, InitStartsTheOneSecondClockTimer) {
-  MainWindowProc(WindowMessage::InitDialog, 0);
+  OnWindowStart();
   EXPECT_EQ(fake::Calls(), std::vector<std::string>{"StartTimer 1000 1000"});
 }
 
@@ -42,17 +42,15 @@ TEST_F(WindowEvents, RowControlsChangeTheirRuleAndSaveAtOnce) {
 }
 
 TEST_F(WindowEvents, NotificationsAndControlsWithoutActionsSaveNothing) {
-  const std::uintptr_t ignored[] = {
-      1001u | (1u << 16),  // focus notification of a check box
-      1001u | (5u << 16),  // double click
-      1018,                // read-only sound box
-      1010,                // clock label
-      1060,                // disabled box
-      1,                   // Enter
-      2,                   // Esc
+  const int ignored[] = {
+      1018,  // read-only sound box
+      1010,  // clock label
+      1060,  // disabled box
+      1,     // Enter
+      2,     // Esc
   };
-  for (std::uintptr_t wparam : ignored) MainWindowProc(WindowMessage::Command, wparam);
-  MainWindowProc(WindowMessage::Notify, 1022);  // a button's hot-tracking
+  for (int id : ignored) OnClick(id);
+  OnPickerEvent(1022);  // a button's hot-tracking
   EXPECT_EQ(SettingsFileOnDisk(), "");
   EXPECT_EQ(fake::CountCalls("ChooseOpenFile"), 0);
 }
@@ -100,51 +98,50 @@ TEST_F(WindowEvents, OnlyTheTwelveHourBoxMakesTheCurrentMinuteCountAgain) {
 TEST_F(WindowEvents, PickerTimesAreStoredAsTwentyFourHourText) {
   struct Case {
     int picker;
-    const char* shown;
+    int hour, minute;
     const char* stored;
     const char* file_line;
   };
   const Case cases[] = {
-      {AlarmPicker1, "12:00 AM", "0:00", "Alarm1time: 0:00"},
-      {AlarmPicker1, "12:05 AM", "0:05", "Alarm1time: 0:05"},
-      {AlarmPicker1, "07:30 AM", "7:30", "Alarm1time: 7:30"},
-      {AlarmPicker2, "12:30 PM", "12:30", "Alarm2time: 12:30"},
-      {AlarmPicker2, "11:59 PM", "23:59", "Alarm2time: 23:59"},
-      {AlarmPicker2, "07:30 PM", "19:30", "Alarm2time: 19:30"},
+      {AlarmPicker1, 0, 0, "0:00", "Alarm1time: 0:00"},
+      {AlarmPicker1, 0, 5, "0:05", "Alarm1time: 0:05"},
+      {AlarmPicker1, 7, 30, "7:30", "Alarm1time: 7:30"},
+      {AlarmPicker2, 12, 30, "12:30", "Alarm2time: 12:30"},
+      {AlarmPicker2, 23, 59, "23:59", "Alarm2time: 23:59"},
+      {AlarmPicker2, 19, 30, "19:30", "Alarm2time: 19:30"},
   };
   for (const Case& c : cases) {
     StartWithFreshWindow();
-    fake::Control(c.picker).picker_text = c.shown;
-    MainWindowProc(WindowMessage::Notify, static_cast<std::uintptr_t>(c.picker));
+    platform::SetPickerTime(c.picker, c.hour, c.minute);
+    OnPickerEvent(c.picker);
     EXPECT_EQ(c.picker == AlarmPicker1 ? Settings.Alarm1time : Settings.Alarm2time, c.stored);
-    EXPECT_TRUE(FileHasLine(c.file_line)) << c.shown;
+    EXPECT_TRUE(FileHasLine(c.file_line)) << c.stored;
   }
 }
 
 TEST_F(WindowEvents, APickerNotificationSavesEvenWhenTheTimeIsUnchanged) {
   platform::SetPickerTime(AlarmPicker1, 7, 0);
-  const std::uintptr_t focus_change = AlarmPicker1;  // any notification code
-  MainWindowProc(WindowMessage::Notify, focus_change);
+  OnPickerEvent(AlarmPicker1);  // a focus change, say
   EXPECT_TRUE(FileHasLine("Alarm1time: 7:00"));
 }
 
 TEST_F(WindowEvents, FocusReturnsToTheControlThatHadIt) {
   platform::FocusControl(1008);
-  MainWindowProc(WindowMessage::NcActivate, 0);
+  OnActivation(false);
   platform::FocusControl(0);  // another program takes the focus
   fake::ClearCalls();
-  MainWindowProc(WindowMessage::NcActivate, 1);
+  OnActivation(true);
   EXPECT_EQ(fake::Calls(), std::vector<std::string>{"FocusControl 1008"});
   EXPECT_EQ(SavedFocus, 0);
-  MainWindowProc(WindowMessage::NcActivate, 1);  // activated again: nothing saved to restore
+  OnActivation(true);  // activated again: nothing saved to restore
   EXPECT_EQ(fake::CountCalls("FocusControl"), 1);
 }
 
 TEST_F(WindowEvents, TimerAndCursorReachTheClock) {
   fake::SetClock("13:45:10");
-  MainWindowProc(WindowMessage::Timer, 1000);
+  OnTimer(1000);
   EXPECT_EQ(fake::Control(ClockDisplay).text, "1:45");
-  MainWindowProc(WindowMessage::SetCursor, 1014);
+  OnPointerOver(1014);
   EXPECT_EQ(fake::Control(ClockDisplay).text, "4:20");
   EXPECT_TRUE(fake::Control(NextTimeCaption).visible);
 }
@@ -163,7 +160,7 @@ class Browse : public WindowEvents {
 TEST_F(Browse, AsksWithTheFixedTitleFolderAndFilter) {
   Click(1022);
   EXPECT_EQ(fake::Calls(), std::vector<std::string>{
-                               "ChooseOpenFile Please select a sound effect|C:\\Windows\\Media\\|"
+                               "ChooseOpenFile Please select a sound effect|/fake/sounds/|"
                                "WAV files (*.wav)|*.wav|wav"});
 }
 

@@ -32,6 +32,4 @@ inline std::string SettingsFileOnDisk() {
 }
 
 // A user's click on a control: the control toggles itself, then reports.
-inline void Click(int control_id) {
-  MainWindowProc(WindowMessage::Command, static_cast<std::uintptr_t>(control_id));
-}
+inline void Click(int control_id) { OnClick(control_id); }

@@ -19,8 +19,12 @@ std::string LocalTimeText();
 
 // --- Files ---------------------------------------------------------------
 
-// The folder of the running program file, ending with its path separator.
-std::string ProgramFolder();
+// The folder that holds the settings file, ending with its path separator:
+// the program's own folder on Windows; on Linux that folder where the user
+// may write there (a portable copy), else the user's configuration folder.
+std::string SettingsFolder();
+// The folder the open-file dialog starts in when choosing a sound.
+std::string SoundFolder();
 
 // True when `path` names an ordinary file: not a folder, not hidden, not a
 // system file.
@@ -34,6 +38,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // whole: the bytes go to a temporary file in the same folder, which is then
 // renamed over the target. A failed save removes its temporary file.
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+// Removes the temporary files that killed saves of `path` left in its folder;
+// one that another running save is still writing stays.
+void RemoveAbandonedSaves(const std::string& path);
 
 // --- Sound ---------------------------------------------------------------
 
@@ -49,7 +56,7 @@ void StopSound();
 struct Voice;  // one speech engine voice, owned by one speech thread
 
 // A speech thread enters its own apartment before creating a voice and leaves
-// it after releasing the voice.
+// it after releasing the voice (COM's on Windows; nothing elsewhere).
 void EnterSpeechThread();
 void LeaveSpeechThread();
 // Null when the speech engine cannot be reached.
@@ -75,12 +82,14 @@ void Sleep(unsigned milliseconds);
 
 // --- The main window and its controls ---------------------------------------
 
-// Registers the common control classes the window needs (the time picker's).
-void RegisterCommonControls();
+// Starts the window system with the program's arguments (a toolkit may take
+// its own from them) and registers the control classes the window needs.
+void StartWindowSystem(int argc, char** argv);
 // Builds the hidden main window and all its controls from the control table.
 void BuildMainWindow();
-// Delivers the window's start messages to the core, shows the window and runs
-// its message loop until the user closes it.
+// Tells the core the window starts running (OnWindowStart), shows the window
+// and runs its event loop until the user closes it. Each native event reaches
+// the core as one call of window/main_window_proc.h.
 void RunMainWindow();
 // Frees what the window needed beyond its own life (the clock font).
 void ReleaseWindowResources();
@@ -90,20 +99,23 @@ void StartTimer(int timer_id, unsigned period_ms);
 
 int GetCheck(int control_id);
 void SetCheck(int control_id, int state);
-// Checks `checked_id` and clears every other radio button from `first_id` to
-// `last_id` (inclusive).
-void CheckRadioButton(int first_id, int last_id, int checked_id);
-std::string GetControlText(int control_id);
+// A rule row's two radio buttons: checks `checked_id`, one of the two, and
+// clears the other. No other row is touched.
+void CheckRadioPair(int speak_id, int sfx_id, int checked_id);
 void SetControlText(int control_id, const std::string& text);
 void ShowControl(int control_id, bool visible);
 // Gives a rule check box the hover highlight, or the default colours back,
 // and repaints it at once.
 void SetHoverHighlight(int control_id, bool highlighted);
-// Sets a time picker to hour:minute (of a fixed day), as a valid time.
+struct ClockTime {
+  int hour;    // 0 to 23
+  int minute;  // 0 to 59
+};
+// Sets a time picker to hour:minute (of a fixed day). A time that does not
+// exist is refused: the picker keeps the time it showed.
 void SetPickerTime(int control_id, int hour, int minute);
-// The picker's time as "hh:mm AM" / "hh:mm PM", whatever the user's locale
-// shows: the alarm rules and the picker handler read this text.
-std::string PickerTimeText(int control_id);
+// The time the picker shows; a new picker shows the time it was made at.
+ClockTime PickerTime(int control_id);
 // The control id that has the keyboard focus, 0 when none of ours has it.
 int FocusedControl();
 void FocusControl(int control_id);

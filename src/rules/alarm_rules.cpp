@@ -3,26 +3,12 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "rules/evaluate_rules.h"
 #include "text/number_text.h"
 #include "window/control_ids.h"
 
-HourMinute PickerTextToHourMinute(const std::string& picker_text) {
-  const std::string_view text = picker_text;
-  const std::size_t first_colon = text.find(':');
-  int hour = LeadingDecimal(text.substr(0, first_colon));
-  // The minute field ends at the blank before the AM/PM mark.
-  const int minute =
-      first_colon == std::string_view::npos ? 0 : LeadingDecimal(text.substr(first_colon + 1));
-  const bool morning = text.size() >= 2 && text.substr(text.size() - 2) == "AM";
-  if (morning && hour == 12) hour = 0;
-  if (!morning && hour != 12) hour += 12;
-  return HourMinute{hour, minute};
-}
-
 bool AlarmIsDue(Rule alarm, const ClockDigits& now) {
   const int picker = alarm == SayAlarm1 ? AlarmPicker1 : AlarmPicker2;
-  const HourMinute set_for = PickerTextToHourMinute(platform::PickerTimeText(picker));
+  const platform::ClockTime set_for = platform::PickerTime(picker);
   return set_for.hour == HourOf(now) && set_for.minute == MinuteOf(now);
 }
 

@@ -15,11 +15,3 @@ inline constexpr const char kAlarmMarker[] = "ALARM! ";
 // and sound files from Settings, the alarm pickers and the clock.
 std::string EvaluateRules(const std::string& time_text, const SaySwitches& say,
                           std::int32_t hour12, std::int32_t hour24);
-
-// The picker's "hh:mm AM"/"hh:mm PM" text as 24-hour hour and minute: "AM"
-// at the end (exactly) means morning, anything else afternoon.
-struct HourMinute {
-  int hour;
-  int minute;
-};
-HourMinute PickerTextToHourMinute(const std::string& picker_text);

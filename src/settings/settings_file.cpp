@@ -7,6 +7,7 @@
 #include "settings/settings_keys.h"
 #include "text/blanks.h"
 #include "text/number_text.h"
+#include "text/text_case.h"
 
 namespace {
 
@@ -15,14 +16,9 @@ constexpr char kCtrlZ = 26;  // old editors' end-of-file mark: nothing after it 
 template <typename Field>
 constexpr bool kIsText = std::is_same_v<std::decay_t<Field>, std::string>;
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The keys are plain ASCII, so ASCII lower-casing finds every one of them.
 bool IsKey(std::string_view key, std::string_view name) {
-  if (key.size() != name.size()) return false;
-  for (size_t i = 0; i < key.size(); ++i)
-    if (LowerAscii(key[i]) != LowerAscii(name[i])) return false;
-  return true;
+  return key.size() == name.size() && LowerAscii(key) == LowerAscii(name);
 }
 
 void ApplyLine(std::string_view line, SettingsRecord& settings) {
@@ -86,11 +82,13 @@ void ApplySettingsFileText(const std::string& bytes, SettingsRecord& settings) {
   }
 }
 
-std::string SettingsPath() { return platform::ProgramFolder() + "quorvel.ini"; }
+std::string SettingsPath() { return platform::SettingsFolder() + "quorvel.ini"; }
 
 void LoadSettings() {
   Settings = DefaultSettings();
   const std::string path = SettingsPath();
+  // Only at start-up: a save killed half-way leaves its temporary file.
+  platform::RemoveAbandonedSaves(path);
   if (!platform::IsOrdinaryFile(path)) return;
   std::string bytes;
   if (!platform::ReadWholeFile(path, bytes)) return;

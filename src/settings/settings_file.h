@@ -1,4 +1,4 @@
-// quorvel.ini in the program folder: 36 "Key: value" lines with CR LF ends.
+// quorvel.ini in the settings folder: 36 "Key: value" lines with CR LF ends.
 #pragma once
 
 #include <string>
@@ -14,10 +14,11 @@ std::string SettingsFileText(const SettingsRecord& settings);
 // Applies the lines of a settings file's bytes on top of `settings`.
 void ApplySettingsFileText(const std::string& bytes, SettingsRecord& settings);
 
-// The program folder followed by "quorvel.ini".
+// The settings folder followed by "quorvel.ini".
 std::string SettingsPath();
 
-// Sets Settings to the defaults, then to what the settings file holds.
+// Start-up: removes what killed saves left beside the settings file, then
+// sets Settings to the defaults and to what the settings file holds.
 void LoadSettings();
 
 // Rewrites the settings file whole from Settings; on failure the old file

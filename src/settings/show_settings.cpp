@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "settings/settings.h"
+#include "settings/settings_file.h"
 #include "text/number_text.h"
 #include "window/control_ids.h"
 
@@ -19,12 +20,26 @@ int As16Bit(std::int32_t value) {
 
 // "H:MM", unchecked. A number stops at a colon, so the hour reads from the
 // start and the minute from just after the first colon; no colon, minute 0.
-void ShowAlarmTime(int picker, std::string_view alarm_time) {
+platform::ClockTime AlarmTimeOf(std::string_view alarm_time) {
   const size_t colon = alarm_time.find(':');
   const int hour = As16Bit(IntegerFromText(alarm_time));
   const int minute =
       colon == std::string_view::npos ? 0 : As16Bit(IntegerFromText(alarm_time.substr(colon + 1)));
-  platform::SetPickerTime(picker, hour, minute);
+  return {hour, minute};
+}
+
+bool IsTimeOfDay(const platform::ClockTime& time) {
+  return time.hour >= 0 && time.hour <= 23 && time.minute >= 0 && time.minute <= 59;
+}
+
+// A picker refuses a time that does not exist and keeps showing the moment it
+// was made at, and the alarm rules read the picker: a hand-edited "7:60" would
+// raise that alarm at once. Such a text shows the alarm's default time; the
+// text itself stays as read until the user changes the picker.
+void ShowAlarmTime(int picker, std::string_view alarm_time, std::string_view default_time) {
+  platform::ClockTime time = AlarmTimeOf(alarm_time);
+  if (!IsTimeOfDay(time)) time = AlarmTimeOf(default_time);
+  platform::SetPickerTime(picker, time.hour, time.minute);
 }
 
 void ShowRuleRow(int rule) {
@@ -32,7 +47,7 @@ void ShowRuleRow(int rule) {
   platform::SetCheck(row.rule_box, Settings.Say[rule]);
   // Without a sound file the rule can only speak.
   if (Settings.SFX[rule].empty()) Settings.Speak[rule] = 1;
-  platform::CheckRadioButton(row.speak_radio, row.sfx_radio,
+  platform::CheckRadioPair(row.speak_radio, row.sfx_radio,
                              Settings.Speak[rule] == 0 ? row.sfx_radio : row.speak_radio);
   platform::SetControlText(row.sound_box, SoundDisplayName(Settings.SFX[rule]));
 }
@@ -57,8 +72,9 @@ void ShowSettings() {
   platform::SetCheck(Use24HourBox, Settings.Hour24);
   platform::SetCheck(ConfirmAlarmBox, Settings.ConfirmAlarm);
   platform::SetCheck(AutomaticStartupBox, Settings.AutomaticStartup);
-  ShowAlarmTime(AlarmPicker1, Settings.Alarm1time);
-  ShowAlarmTime(AlarmPicker2, Settings.Alarm2time);
+  const SettingsRecord defaults = DefaultSettings();
+  ShowAlarmTime(AlarmPicker1, Settings.Alarm1time, defaults.Alarm1time);
+  ShowAlarmTime(AlarmPicker2, Settings.Alarm2time, defaults.Alarm2time);
 }
 
 std::string SoundDisplayName(const std::string& path) {

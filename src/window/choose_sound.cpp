@@ -22,7 +22,7 @@ bool IsExistingFile(const std::string& path) {
 
 void ChooseSound(Rule rule) {
   const platform::OpenFileRequest request{
-      "Please select a sound effect", "C:\\Windows\\Media\\", "WAV files (*.wav)", "*.wav", "wav"};
+      "Please select a sound effect", platform::SoundFolder(), "WAV files (*.wav)", "*.wav", "wav"};
   std::string path(TrimBlanks(platform::ChooseOpenFile(request)));
 
   if (IsExistingFile(path) && !ContainsWav(path)) {
@@ -35,7 +35,7 @@ void ChooseSound(Rule rule) {
   const RuleRow& row = kRuleRows[rule];
   platform::PlaySoundSync(path.substr(0, kSoundPathLimit));
   Settings.SFX[rule] = path;
-  platform::CheckRadioButton(row.speak_radio, row.sfx_radio, row.sfx_radio);
+  platform::CheckRadioPair(row.speak_radio, row.sfx_radio, row.sfx_radio);
   Settings.Speak[rule] = 0;
   platform::SetControlText(row.sound_box, SoundDisplayName(path));
   SaveSettings();

@@ -2,7 +2,6 @@
 
 #include "platform/platform.h"
 #include "rules/clock_tick.h"
-#include "rules/evaluate_rules.h"
 #include "settings/settings_file.h"
 #include "text/number_text.h"
 #include "window/choose_sound.h"
@@ -53,7 +52,7 @@ void RunRowAction(const RowControl& control) {
 
 // The picker's time as the H:MM text the settings keep.
 void StoreAlarmTime(int picker_id) {
-  const HourMinute time = PickerTextToHourMinute(platform::PickerTimeText(picker_id));
+  const platform::ClockTime time = platform::PickerTime(picker_id);
   std::string& alarm = picker_id == AlarmPicker1 ? Settings.Alarm1time : Settings.Alarm2time;
   alarm = NumberToText(time.hour) + ":" + TwoDigits(time.minute);
   SaveSettings();

@@ -11,9 +11,13 @@ namespace {
 
 constexpr unsigned kClockPeriodMs = 1000;
 
+}  // namespace
+
+void OnWindowStart() { platform::StartTimer(kClockTimerId, kClockPeriodMs); }
+
 // Switching to another program and back puts the focus where it was.
-void KeepFocus(bool becoming_active) {
-  if (!becoming_active) {
+void OnActivation(bool active) {
+  if (!active) {
     SavedFocus = platform::FocusedControl();
   } else if (SavedFocus != 0) {
     platform::FocusControl(SavedFocus);
@@ -21,32 +25,13 @@ void KeepFocus(bool becoming_active) {
   }
 }
 
-}  // namespace
+void OnPointerOver(int control_id) { HoverDisplay(control_id); }
 
-std::intptr_t MainWindowProc(WindowMessage message, std::uintptr_t wparam) {
-  const int low_word = static_cast<int>(wparam & 0xFFFF);
-  const bool plain_click = ((wparam >> 16) & 0xFFFF) == 0;
-  switch (message) {
-    case WindowMessage::InitDialog:
-      platform::StartTimer(kClockTimerId, kClockPeriodMs);
-      break;
-    case WindowMessage::NcActivate:
-      KeepFocus(wparam != 0);
-      break;
-    case WindowMessage::SetCursor:
-      HoverDisplay(static_cast<int>(wparam));
-      break;
-    case WindowMessage::Timer:
-      ClockTick(static_cast<int>(wparam));
-      break;
-    case WindowMessage::Command:
-      if (plain_click) RunControlAction(low_word);
-      break;
-    case WindowMessage::Notify:
-      // Only the time pickers' notifications act; any other control's (a
-      // button's hot-tracking, say) must not fire that button's action.
-      if (plain_click && IsAlarmPicker(low_word)) RunControlAction(low_word);
-      break;
-  }
-  return 0;
+void OnTimer(int timer_id) { ClockTick(timer_id); }
+
+void OnClick(int control_id) { RunControlAction(control_id); }
+
+// A button's notification (hot-tracking, say) must not fire its action.
+void OnPickerEvent(int control_id) {
+  if (IsAlarmPicker(control_id)) RunControlAction(control_id);
 }

@@ -1,20 +1,21 @@
-// The main window's behaviour: what each message it receives does.
+// The main window's behaviour: each backend turns its native events into
+// these calls, and the core decides what they do.
 #pragma once
-
-#include <cstdint>
-
-// The messages the window's behaviour acts on, as every backend reports them.
-enum class WindowMessage {
-  InitDialog,  // the window starts running
-  NcActivate,  // wparam: 0 when the window is drawn inactive
-  SetCursor,   // wparam: control id under the cursor, 0 for none
-  Timer,       // wparam: timer id
-  Command,     // wparam: control id in the low 16 bits, code in the high 16
-  Notify,      // wparam: the time picker's control id
-};
 
 // The control that had the focus when the window was last deactivated.
 extern int SavedFocus;
 
-// Always 0: the platform's default handling runs for every message as well.
-std::intptr_t MainWindowProc(WindowMessage message, std::uintptr_t wparam);
+// The window starts running: the one-second clock timer starts.
+void OnWindowStart();
+// The window becomes inactive (false) or active again (true); the focus
+// comes back to the control that had it.
+void OnActivation(bool active);
+// The pointer rests on control `control_id`, 0 for the window itself.
+void OnPointerOver(int control_id);
+// A period of timer `timer_id` has passed.
+void OnTimer(int timer_id);
+// The user clicked (or pressed Space on) a button, check box or radio.
+void OnClick(int control_id);
+// A time picker's time changed, or the focus moved into or out of it.
+// Other controls' notifications are ignored.
+void OnPickerEvent(int control_id);

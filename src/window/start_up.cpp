@@ -4,8 +4,8 @@
 #include "settings/settings_file.h"
 #include "settings/show_settings.h"
 
-int RunQuorvel() {
-  platform::RegisterCommonControls();
+int RunQuorvel(int argc, char** argv) {
+  platform::StartWindowSystem(argc, argv);
   platform::BuildMainWindow();
   LoadSettings();
   ShowSettings();  // before the window handles its first message

@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <thread>
 
 #include "platform/platform.h"
+#include "platform/posix/posix_files.h"
 #include "window/control_table.h"
 #include "window/main_window_proc.h"
 
@@ -20,6 +22,8 @@ struct FakeMachine {
   std::vector<std::string> calls;
   std::string clock = "00:00:00";
   std::string program_folder;
+  std::string made_folder;  // the temporary folder Reset made, removed with the next
+
   std::map<int, fake::ControlState> controls;
   int focused = 0;
   std::vector<std::thread> threads;
@@ -31,6 +35,13 @@ struct FakeMachine {
   std::function<void()> stop_box_answer;
   std::function<void()> window_session;
   std::deque<std::string> file_choices;
+
+  ~FakeMachine() { RemoveMadeFolder(); }
+  void RemoveMadeFolder() {
+    std::error_code ignored;
+    if (!made_folder.empty()) std::filesystem::remove_all(made_folder, ignored);
+    made_folder.clear();
+  }
 };
 
 FakeMachine& Machine() {
@@ -89,7 +100,8 @@ void Reset() {
   std::lock_guard<std::mutex> lock(m.mutex);
   m.calls.clear();
   m.clock = "00:00:00";
-  m.program_folder = MakeTemporaryFolder();
+  m.RemoveMadeFolder();
+  m.program_folder = m.made_folder = MakeTemporaryFolder();
   m.controls.clear();
   m.focused = 0;
   m.failing_thread_starts = 0;
@@ -118,6 +130,13 @@ void SetProgramFolder(const std::string& folder) {
 }
 
 ControlState& Control(int id) {
+  // A mistyped id would otherwise pass a test silently.
+  bool known = false;
+  for (const ControlSpec& spec : kControls) known = known || spec.id == id;
+  if (!known) {
+    std::fprintf(stderr, "fake::Control: %d is no control of the window\n", id);
+    std::abort();
+  }
   ControlState& state = Machine().controls[id];
   state.exists = true;
   return state;
@@ -195,7 +214,13 @@ std::string LocalTimeText() {
   return Machine().clock;
 }
 
-std::string ProgramFolder() { return fake::ProgramFolderPath(); }
+std::string SettingsFolder() { return fake::ProgramFolderPath(); }
+
+std::string SoundFolder() { return fake::kSoundFolder; }
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+  return posix::ReplaceFileAtomically(path, bytes);
+}
 
 void PlaySoundSync(const std::string& path) { Record("PlaySoundSync " + path); }
 void PlaySoundLoop(const std::string& path) { Record("PlaySoundLoop " + path); }
@@ -259,7 +284,7 @@ void Sleep(unsigned milliseconds) {
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(milliseconds * scale));
 }
 
-void RegisterCommonControls() { Record("RegisterCommonControls"); }
+void StartWindowSystem(int, char**) { Record("StartWindowSystem"); }
 
 void BuildMainWindow() {
   Record("BuildMainWindow");
@@ -267,12 +292,18 @@ void BuildMainWindow() {
     fake::ControlState& state = fake::Control(spec.id);
     state.text = spec.text;
     state.visible = spec.kind != ControlKind::CaptionLabel;
+    // A new picker shows the moment it was made, as the real one does.
+    if (spec.kind == ControlKind::AlarmPicker) {
+      const std::string now = LocalTimeText();
+      state.picker_hour = std::atoi(now.substr(0, 2).c_str());
+      state.picker_minute = std::atoi(now.substr(3, 2).c_str());
+    }
   }
 }
 
 void RunMainWindow() {
   Record("RunMainWindow");
-  MainWindowProc(WindowMessage::InitDialog, 0);
+  OnWindowStart();
   if (Machine().window_session) Machine().window_session();
 }
 
@@ -285,13 +316,10 @@ void StartTimer(int timer_id, unsigned period_ms) {
 int GetCheck(int control_id) { return fake::Control(control_id).check; }
 void SetCheck(int control_id, int state) { fake::Control(control_id).check = state; }
 
-void CheckRadioButton(int first_id, int last_id, int checked_id) {
-  for (int id = first_id; id <= last_id; ++id)
-    if (Machine().controls.count(id)) fake::Control(id).check = id == checked_id ? 1 : 0;
-  fake::Control(checked_id).check = 1;
+void CheckRadioPair(int speak_id, int sfx_id, int checked_id) {
+  fake::Control(speak_id).check = speak_id == checked_id ? 1 : 0;
+  fake::Control(sfx_id).check = sfx_id == checked_id ? 1 : 0;
 }
-
-std::string GetControlText(int control_id) { return fake::Control(control_id).text; }
 void SetControlText(int control_id, const std::string& text) {
   fake::Control(control_id).text = text;
 }
@@ -310,13 +338,12 @@ void SetPickerTime(int control_id, int hour, int minute) {
   fake::ControlState& state = fake::Control(control_id);
   state.picker_hour = hour;
   state.picker_minute = minute;
-  char text[16];
-  const int shown_hour = hour % 12 == 0 ? 12 : hour % 12;
-  std::snprintf(text, sizeof text, "%02d:%02d %s", shown_hour, minute, hour < 12 ? "AM" : "PM");
-  state.picker_text = text;
 }
 
-std::string PickerTimeText(int control_id) { return fake::Control(control_id).picker_text; }
+ClockTime PickerTime(int control_id) {
+  const fake::ControlState& state = fake::Control(control_id);
+  return {state.picker_hour, state.picker_minute};
+}
 
 int FocusedControl() { return Machine().focused; }
 void FocusControl(int control_id) {

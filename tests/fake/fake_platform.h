@@ -16,14 +16,18 @@ struct ControlState {
   std::string text;
   bool visible = true;
   bool highlighted = false;
-  int picker_hour = -1;
-  int picker_minute = -1;
-  // What PickerTimeText returns; SetPickerTime renders "hh:mm AM" into it.
-  std::string picker_text;
+  // A picker's time; BuildMainWindow sets it to the clock's, as a new
+  // picker shows the moment it was made.
+  int picker_hour = 0;
+  int picker_minute = 0;
 };
 
+// Where the fake's open-file dialog starts.
+inline constexpr const char kSoundFolder[] = "/fake/sounds/";
+
 // Back to a fresh machine: no window, no calls, no scripts, clock 00:00:00,
-// a new empty program folder. Waits for every thread started so far.
+// a new empty program folder (the previous one is removed). Waits for every
+// thread started so far.
 void Reset();
 
 // Waits until every thread the core started has ended.
@@ -31,13 +35,14 @@ void JoinThreads();
 
 void SetClock(const std::string& hh_mm_ss);
 
-// The temporary folder that stands for the program's folder (ends with "/").
+// The temporary folder that stands for the settings folder (ends with "/").
 std::string ProgramFolderPath();
-// Points ProgramFolder() somewhere else (a missing folder, say).
+// Points SettingsFolder() somewhere else (a missing folder, say).
 void SetProgramFolder(const std::string& folder);
 
 // The state of control `id` (created on first use for tests that need no
-// window). Touch only from the test's thread.
+// window). An id that is no control of the window aborts the test. Touch only
+// from the test's thread.
 ControlState& Control(int id);
 
 // Every recorded platform call in order, e.g. "PlaySoundSync C:\x.wav",

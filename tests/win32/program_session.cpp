@@ -42,7 +42,7 @@ void RunProgram(const std::function<void(HWND)>& session, const std::string& set
     session(main);
     ::PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   });
-  const int exit_code = RunQuorvel();
+  const int exit_code = RunQuorvel(0, nullptr);
   driver.join();
   EXPECT_EQ(exit_code, 0);
   EXPECT_EQ(::FindWindowA(nullptr, "Quorvel"), nullptr) << "the window outlived its program";

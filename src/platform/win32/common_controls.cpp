@@ -16,9 +16,10 @@ Function Lookup(HMODULE library, const char* name) {
 
 }  // namespace
 
-// The library stays loaded: the time picker's window class lives in it, and
-// releasing it here could unload that class before the pickers are created.
-void RegisterCommonControls() {
+// The arguments are the window system's on other platforms; Windows needs
+// none. The library stays loaded: the time picker's window class lives in it,
+// and releasing it here could unload that class before the pickers exist.
+void StartWindowSystem(int, char**) {
   const HMODULE library = ::LoadLibraryA("COMCTL32.DLL");
   if (library == nullptr) return;
   using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);

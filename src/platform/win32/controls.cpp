@@ -2,8 +2,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "platform/platform.h"
 #include "platform/win32/main_window.h"
 
@@ -29,16 +27,9 @@ void SetCheck(int control_id, int state) {
   Send(control_id, BM_SETCHECK, static_cast<WPARAM>(state));
 }
 
-void CheckRadioButton(int first_id, int last_id, int checked_id) {
-  ::CheckRadioButton(win32::MainWindow(), first_id, last_id, checked_id);
-}
-
-std::string GetControlText(int control_id) {
-  const HWND control = win32::ControlWindow(control_id);
-  if (control == nullptr) return "";
-  std::string text(static_cast<size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
-  return text;
+// A row's Speak id is below its SFX id and nothing between them is a radio.
+void CheckRadioPair(int speak_id, int sfx_id, int checked_id) {
+  ::CheckRadioButton(win32::MainWindow(), speak_id, sfx_id, checked_id);
 }
 
 void SetControlText(int control_id, const std::string& text) {
@@ -62,18 +53,14 @@ void SetPickerTime(int control_id, int hour, int minute) {
   Send(control_id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
 }
 
-// Built from the picker's time, not its text: the text's AM/PM designator is
-// the user's locale's, and may be anything or nothing at all.
-std::string PickerTimeText(int control_id) {
+// Read as a time, not as its text: the text's AM/PM designator is the user's
+// locale's, and may be anything or nothing at all. A picker without a valid
+// time (none is ever made) reads as midnight.
+ClockTime PickerTime(int control_id) {
   SYSTEMTIME time = {};
-  if (win32::ControlWindow(control_id) == nullptr ||
-      Send(control_id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)) != GDT_VALID)
-    return "";
-  const unsigned hour = time.wHour % 12 == 0 ? 12u : time.wHour % 12u;
-  char text[16];
-  std::snprintf(text, sizeof text, "%02u:%02u %s", hour, unsigned{time.wMinute},
-                time.wHour < 12 ? "AM" : "PM");
-  return text;
+  if (Send(control_id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)) != GDT_VALID)
+    return {0, 0};
+  return {time.wHour, time.wMinute};
 }
 
 // Maps the focus window to our control id; a picker's inner parts count as

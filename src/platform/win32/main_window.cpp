@@ -1,5 +1,5 @@
 // The main window: built from the control table, run by a blocking message
-// loop, its native messages turned into calls of the core's MainWindowProc.
+// loop, its native messages turned into the core's window event calls.
 #include "platform/win32/main_window.h"
 
 #include <commctrl.h>
@@ -105,24 +105,25 @@ INT_PTR CALLBACK RunningProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
   if (HandleWindowMessage(window, message, wparam, lparam, result)) return result;
   switch (message) {
     case WM_INITDIALOG:
-      MainWindowProc(WindowMessage::InitDialog, 0);
+      OnWindowStart();
       break;
     case WM_NCACTIVATE:
-      MainWindowProc(WindowMessage::NcActivate, wparam);
+      OnActivation(wparam != 0);
       break;
     case WM_SETCURSOR:
-      MainWindowProc(WindowMessage::SetCursor,
-                     static_cast<std::uintptr_t>(
-                         ControlIdUnder(window, reinterpret_cast<HWND>(wparam))));
+      OnPointerOver(ControlIdUnder(window, reinterpret_cast<HWND>(wparam)));
       break;
     case WM_TIMER:
-      MainWindowProc(WindowMessage::Timer, wparam);
+      OnTimer(static_cast<int>(wparam));
       break;
     case WM_COMMAND:
-      MainWindowProc(WindowMessage::Command, wparam);
+      // Only the click itself acts, not the focus and double-click
+      // notifications of the check boxes.
+      if (HIWORD(wparam) == BN_CLICKED) OnClick(LOWORD(wparam));
       break;
     case WM_NOTIFY:
-      MainWindowProc(WindowMessage::Notify, wparam);
+      // A picker reports with its id as wparam; every notification counts.
+      if (HIWORD(wparam) == 0) OnPickerEvent(LOWORD(wparam));
       break;
     default:
       break;

@@ -2,4 +2,6 @@
 
 #include "window/start_up.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunQuorvel(); }
+#include <cstdlib>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunQuorvel(__argc, __argv); }
