@@ -1,0 +1,33 @@
+# The native Linux program: the portable core, the Qt 6 window backend and
+# the SDL2 / espeak-ng audio backend; and the tests that drive the real
+# window on Qt's offscreen platform.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_package(Threads REQUIRED)
+include(cmake/linux_audio.cmake)
+
+set(QUORVEL_LINUX_DIR ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/linux)
+file(GLOB QUORVEL_LINUX_WINDOW_SOURCES CONFIGURE_DEPENDS ${QUORVEL_LINUX_DIR}/*.cpp)
+# The entry point and the clock belong to the program; the window tests
+# bring a clock of their own.
+list(REMOVE_ITEM QUORVEL_LINUX_WINDOW_SOURCES
+  ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp)
+
+# Objects, not an archive: the core and the backend call each other.
+add_library(quorvel_linux_window OBJECT
+  ${QUORVEL_LINUX_WINDOW_SOURCES} src/platform/posix/posix_files.cpp)
+target_include_directories(quorvel_linux_window PUBLIC src)
+target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Threads::Threads)
+
+add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp)
+target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_audio quorvel_core)
+
+if(QUORVEL_TESTS)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  file(GLOB QUORVEL_LINUX_WINDOW_TESTS CONFIGURE_DEPENDS tests/linux/window/*.cpp)
+  add_executable(quorvel_linux_window_tests ${QUORVEL_LINUX_WINDOW_TESTS})
+  target_include_directories(quorvel_linux_window_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_window_tests PRIVATE
+    quorvel_linux_window quorvel_core Qt6::Test GTest::gtest_main)
+  gtest_discover_tests(quorvel_linux_window_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endif()

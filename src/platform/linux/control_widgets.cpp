@@ -1,0 +1,147 @@
+#include "platform/linux/control_widgets.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
+
+#include "platform/linux/main_window.h"
+#include "platform/platform.h"
+#include "window/control_ids.h"
+
+namespace linux_window {
+
+namespace {
+
+QColor ColourOf(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+QString RuleText(Rule rule) {
+  const int id = kRuleRows[rule].rule_box;
+  for (const ControlSpec& spec : kControls)
+    if (spec.id == id) return QString::fromUtf8(spec.text);
+  return QString();
+}
+
+// What a screen reader calls a control without a text of its own.
+QString NameOf(const ControlSpec& spec) {
+  if (spec.id == AlarmPicker1) return QStringLiteral("Alarm 1 time");
+  if (spec.id == AlarmPicker2) return QStringLiteral("Alarm 2 time");
+  for (int rule = 0; rule < kRuleCount; ++rule)
+    if (kRuleRows[rule].sound_box == spec.id) {
+      const QString row = rule >= SayAlarm1 ? QStringLiteral("custom alarm %1").arg(rule - SayAlarm1 + 1)
+                                            : RuleText(static_cast<Rule>(rule));
+      return QStringLiteral("Sound for ") + row;
+    }
+  return QString::fromUtf8(spec.text);
+}
+
+// "Courier New" where installed, else the system's fixed-width face.
+QFont ClockFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (QFontDatabase::families().contains(QString::fromUtf8(kWindow.clock_font_face)))
+    font.setFamily(QString::fromUtf8(kWindow.clock_font_face));
+  font.setPointSize(kWindow.clock_font_points);
+  font.setWeight(QFont::Bold);
+  return font;
+}
+
+QLabel* MakeClockLabel(const QString& text, QWidget* window) {
+  auto* label = new QLabel(text, window);
+  label->setFont(ClockFont());
+  label->setFrameShape(QFrame::Box);
+  label->setAlignment(Qt::AlignCenter);
+  label->setAutoFillBackground(true);
+  QPalette colours = label->palette();
+  colours.setColor(QPalette::WindowText, ColourOf(kWindow.clock_text));
+  colours.setColor(QPalette::Window, ColourOf(kWindow.clock_background));
+  label->setPalette(colours);
+  return label;
+}
+
+QLabel* MakeCaption(const QString& text, QWidget* window) {
+  auto* label = new QLabel(text, window);
+  QPalette colours = label->palette();
+  colours.setColor(QPalette::WindowText, ColourOf(kWindow.caption_text));
+  label->setPalette(colours);
+  label->hide();  // shown only while a rule is hovered
+  return label;
+}
+
+QTimeEdit* MakePicker(QWidget* window) {
+  auto* picker = new QTimeEdit(window);
+  picker->setDisplayFormat(QStringLiteral("hh:mm AP"));  // 07:30 AM
+  picker->setCalendarPopup(false);
+  picker->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+  // A new picker shows the moment it was made.
+  const QString now = QString::fromStdString(platform::LocalTimeText());
+  picker->setTime(QTime::fromString(now.left(5), QStringLiteral("hh:mm")));
+  return picker;
+}
+
+QLineEdit* MakeSoundBox(QWidget* window) {
+  auto* box = new QLineEdit(window);
+  box->setReadOnly(true);
+  box->setFocusPolicy(Qt::NoFocus);  // Tab skips it
+  return box;
+}
+
+QWidget* MakeWidget(const ControlSpec& spec, QWidget* window) {
+  const QString text = QString::fromUtf8(spec.text);
+  switch (spec.kind) {
+    case ControlKind::RuleCheckBox:
+    case ControlKind::PlainCheckBox:
+      return new QCheckBox(text, window);
+    case ControlKind::DisabledCheckBox: {
+      auto* box = new QCheckBox(text, window);
+      box->setEnabled(false);
+      return box;
+    }
+    case ControlKind::SpeakRadio:
+    case ControlKind::SfxRadio:
+      return new QRadioButton(text, window);
+    case ControlKind::SoundBox:
+      return MakeSoundBox(window);
+    case ControlKind::BrowseButton: {
+      auto* button = new QPushButton(text, window);
+      button->setAutoDefault(false);  // Enter does nothing
+      return button;
+    }
+    case ControlKind::AlarmPicker:
+      return MakePicker(window);
+    case ControlKind::CaptionLabel:
+      return MakeCaption(text, window);
+    case ControlKind::ClockLabel:
+      return MakeClockLabel(text, window);
+  }
+  return new QWidget(window);
+}
+
+}  // namespace
+
+QFont WindowFont() {
+  QFont font(QStringLiteral("Sans Serif"), kWindow.font_points);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+QIcon ProgramIcon() { return QIcon::fromTheme(QStringLiteral("quorvel"), QIcon(QStringLiteral(":/quorvel.png"))); }
+
+QWidget* MakeControl(const ControlSpec& spec, QWidget* window) {
+  QWidget* control = MakeWidget(spec, window);
+  control->setAccessibleName(NameOf(spec));
+  return control;
+}
+
+void GroupRadioPairs(QWidget* window) {
+  for (const RuleRow& row : kRuleRows) {
+    auto* group = new QButtonGroup(window);
+    group->addButton(qobject_cast<QAbstractButton*>(Control(row.speak_radio)));
+    group->addButton(qobject_cast<QAbstractButton*>(Control(row.sfx_radio)));
+  }
+}
+
+}  // namespace linux_window

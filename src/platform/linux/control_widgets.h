@@ -1,0 +1,22 @@
+// The Qt widget that stands for each kind of control, with the table's
+// texts, fonts and colours.
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QWidget>
+
+#include "window/control_table.h"
+
+namespace linux_window {
+
+// The window's 8-point sans-serif font, which also sets the dialog units.
+QFont WindowFont();
+QIcon ProgramIcon();
+
+QWidget* MakeControl(const ControlSpec& spec, QWidget* window);
+// Each rule row's Speak and SFX radios exclude each other, and only each
+// other.
+void GroupRadioPairs(QWidget* window);
+
+}  // namespace linux_window

@@ -1,0 +1,3 @@
+#include "window/start_up.h"
+
+int main(int argc, char** argv) { return RunQuorvel(argc, argv); }
