@@ -1,9 +1,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/save_calls.h"
 
 namespace platform {
 
@@ -12,13 +15,20 @@ namespace {
 // GetModuleFileNameA's buffer; a longer path is cut to MAX_PATH characters.
 constexpr DWORD kModulePathBuffer = 264;
 
-// Saves give a virus scanner or indexer that briefly holds the file this long
-// in total before they give up.
-constexpr DWORD kRetryDelaysMs[] = {0, 20, 40, 80, 160};
+// Between attempts, a save gives a virus scanner or indexer that briefly
+// holds the file this long in total before it gives up.
+constexpr DWORD kRetryDelaysMs[] = {20, 40, 80, 160};
+constexpr size_t kAttempts = sizeof kRetryDelaysMs / sizeof kRetryDelaysMs[0] + 1;
 
+// A temporary file written this recently may belong to a save that has
+// closed it and is about to rename it (FAT keeps write times to 2 s).
+constexpr ULONGLONG kAbandonedAfter100ns = 10ull * 10000000ull;
+
+// Only a hold passes. A read-only file or folder, or a refusal ReplaceFile
+// gives after the probe found nobody holding the file (it leaves both files
+// under their names then), will be the same in 300 ms.
 bool IsPassingHold(DWORD error) {
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-         error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -26,28 +36,62 @@ std::string FolderOf(const std::string& path) {
   return separator == std::string::npos ? std::string(".\\") : path.substr(0, separator + 1);
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// "qvl", one to four hex digits, ".tmp", in any case: the names the save
+// gives its temporary files, as GetTempFileNameA gave them before.
+bool IsSaveTemporaryName(const std::string& name) {
+  const size_t digits = name.size() - std::min<size_t>(name.size(), 7);
+  if (digits < 1 || digits > 4 || ::_strnicmp(name.c_str(), "qvl", 3) != 0 ||
+      ::_stricmp(name.c_str() + 3 + digits, ".tmp") != 0)
+    return false;
+  return std::all_of(name.begin() + 3, name.begin() + 3 + digits, IsHexDigit);
+}
+
+bool WriteAll(const win32::SaveCalls& calls, HANDLE file, const std::string& bytes) {
   size_t written = 0;
   while (written < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 20));
     DWORD done = 0;
-    if (!::WriteFile(file, bytes.data() + written, chunk, &done, nullptr) || done == 0) return false;
+    if (!calls.write(file, bytes.data() + written, chunk, &done) || done == 0) return false;
     written += done;
   }
   return true;
 }
 
+// A new file of the save's own name pattern, made here rather than by
+// GetTempFileNameA so that it is open without sharing from the moment it
+// exists until its bytes are on disk: a clean-up in another running copy
+// cannot open it meanwhile.
+HANDLE CreateTemporaryFile(const std::string& folder, std::string& name) {
+  DWORD unique = (::GetTickCount() ^ (::GetCurrentProcessId() << 7)) & 0xFFFF;
+  for (DWORD tried = 0; tried < 0x10000; ++tried, unique = (unique + 1) & 0xFFFF) {
+    char leaf[16];
+    std::snprintf(leaf, sizeof leaf, "qvl%04lX.tmp", static_cast<unsigned long>(unique));
+    name = folder + leaf;
+    const HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  name.clear();
+  return INVALID_HANDLE_VALUE;
+}
+
 // A fresh, uniquely named file in the target's folder holding `bytes`,
 // flushed to disk and closed. Empty when that fails (nothing is left behind).
-std::string WriteTemporaryFile(const std::string& path, const std::string& bytes) {
-  char name[MAX_PATH];
-  if (::GetTempFileNameA(FolderOf(path).c_str(), "qvl", 0, name) == 0) return "";
-  const HANDLE file = ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-  bool saved = file != INVALID_HANDLE_VALUE && WriteAll(file, bytes) && ::FlushFileBuffers(file);
-  if (file != INVALID_HANDLE_VALUE && !::CloseHandle(file)) saved = false;
+std::string WriteTemporaryFile(const win32::SaveCalls& calls, const std::string& path,
+                               const std::string& bytes) {
+  std::string name;
+  const HANDLE file = CreateTemporaryFile(FolderOf(path), name);
+  if (file == INVALID_HANDLE_VALUE) return "";
+  bool saved = WriteAll(calls, file, bytes) && ::FlushFileBuffers(file);
+  if (!::CloseHandle(file)) saved = false;
   if (!saved) {
-    ::DeleteFileA(name);
+    ::DeleteFileA(name.c_str());
     return "";
   }
   return name;
@@ -69,23 +113,91 @@ bool IsHeld(const std::string& path) {
 }
 
 // ReplaceFile keeps the target's identity (attributes, security) where there
-// is a target; a missing target is simply the temporary file renamed.
-bool MoveIntoPlace(const std::string& temporary, const std::string& path) {
-  if (Exists(path)) {
+// is a target; a missing target is simply the temporary file renamed. When
+// ReplaceFile gives up after moving the old file away (deleted, or under a
+// name of its own choosing) the temporary file is the only copy left, and
+// only the rename remains to be done: `old_file_gone` says so from then on.
+bool MoveIntoPlace(const win32::SaveCalls& calls, const std::string& temporary,
+                   const std::string& path, bool& old_file_gone) {
+  if (!old_file_gone && Exists(path)) {
     if (IsHeld(path)) {
       ::SetLastError(ERROR_SHARING_VIOLATION);
       return false;
     }
-    return ::ReplaceFileA(path.c_str(), temporary.c_str(), nullptr,
-                          REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+    if (calls.replace(path.c_str(), temporary.c_str())) return true;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+      return false;
+    old_file_gone = true;
   }
-  return ::MoveFileExA(temporary.c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return calls.move(temporary.c_str(), path.c_str());
 }
+
+// Removes `path` if it is a temporary file nobody is using: nobody else may
+// have it open (a running save keeps its file open without sharing while it
+// writes) and it has not been written lately (after writing, a save closes
+// its file for the moment the rename takes). Its age is read and the
+// deletion set through one exclusive handle, so no new save can take the
+// name in between.
+void RemoveIfAbandoned(const std::string& path) {
+  const HANDLE file = ::CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  FILETIME written, now;
+  if (::GetFileTime(file, nullptr, nullptr, &written)) {
+    ::GetSystemTimeAsFileTime(&now);
+    const ULONGLONG then = (ULONGLONG{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+    const ULONGLONG today = (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    if (today > then && today - then >= kAbandonedAfter100ns) {
+      FILE_DISPOSITION_INFO dispose = {TRUE};
+      ::SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose);
+    }
+  }
+  ::CloseHandle(file);
+}
+
+BOOL RealReplace(const char* target, const char* replacement) {
+  return ::ReplaceFileA(target, replacement, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr);
+}
+
+BOOL RealMove(const char* from, const char* to) {
+  return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+BOOL RealWrite(HANDLE file, const void* data, DWORD size, DWORD* written) {
+  return ::WriteFile(file, data, size, written, nullptr);
+}
+
+void RealSleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 
 }  // namespace
 
-std::string ProgramFolder() {
+namespace win32 {
+
+const SaveCalls& RealSaveCalls() {
+  static const SaveCalls calls = {RealReplace, RealMove, RealWrite, RealSleep};
+  return calls;
+}
+
+bool SaveThrough(const SaveCalls& calls, const std::string& path, const std::string& bytes) {
+  const std::string temporary = WriteTemporaryFile(calls, path, bytes);
+  if (temporary.empty()) return false;
+  bool old_file_gone = false;
+  for (size_t attempt = 0; attempt < kAttempts; ++attempt) {
+    if (attempt > 0) calls.sleep(kRetryDelaysMs[attempt - 1]);
+    if (MoveIntoPlace(calls, temporary, path, old_file_gone)) return true;
+    if (!IsPassingHold(::GetLastError())) break;
+  }
+  // Once the old file is gone the temporary file holds the only settings on
+  // disk; the next save renames its own file into place.
+  if (!old_file_gone) ::DeleteFileA(temporary.c_str());
+  return false;
+}
+
+}  // namespace win32
+
+std::string SettingsFolder() {
   char buffer[kModulePathBuffer] = {};
   DWORD length = ::GetModuleFileNameA(nullptr, buffer, kModulePathBuffer);
   if (length >= MAX_PATH) length = MAX_PATH;
@@ -93,6 +205,8 @@ std::string ProgramFolder() {
   const size_t separator = path.find_last_of('\\');
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
+
+std::string SoundFolder() { return "C:\\Windows\\Media\\"; }
 
 bool IsOrdinaryFile(const std::string& path) {
   // A search pattern would report whatever file it happens to match first.
@@ -127,15 +241,23 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temporary = WriteTemporaryFile(path, bytes);
-  if (temporary.empty()) return false;
-  for (const DWORD delay : kRetryDelaysMs) {
-    ::Sleep(delay);
-    if (MoveIntoPlace(temporary, path)) return true;
-    if (!IsPassingHold(::GetLastError())) break;
-  }
-  ::DeleteFileA(temporary.c_str());
-  return false;
+  return win32::SaveThrough(win32::RealSaveCalls(), path, bytes);
+}
+
+void RemoveAbandonedSaves(const std::string& path) {
+  // Without the settings file a leftover may hold the only copy (a save that
+  // ReplaceFile left half-done): it stays until a save has made the file.
+  if (!Exists(path)) return;
+  const std::string folder = FolderOf(path);
+  WIN32_FIND_DATAA found;
+  const HANDLE search = ::FindFirstFileA((folder + "qvl*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        IsSaveTemporaryName(found.cFileName))
+      RemoveIfAbandoned(folder + found.cFileName);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
 }
 
 }  // namespace platform
