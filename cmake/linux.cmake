@@ -23,11 +23,15 @@ target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_audio q
 
 if(QUORVEL_TESTS)
   find_package(Qt6 REQUIRED COMPONENTS Test)
+  # The window tests bring their own clock, sound and speech.
   file(GLOB QUORVEL_LINUX_WINDOW_TESTS CONFIGURE_DEPENDS tests/linux/window/*.cpp)
   add_executable(quorvel_linux_window_tests ${QUORVEL_LINUX_WINDOW_TESTS})
   target_include_directories(quorvel_linux_window_tests PRIVATE tests)
   target_link_libraries(quorvel_linux_window_tests PRIVATE
     quorvel_linux_window quorvel_core Qt6::Test GTest::gtest_main)
+  # One at a time: every test process saves beside the test program.
   gtest_discover_tests(quorvel_linux_window_tests DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RUN_SERIAL TRUE)
 endif()
+
+include(cmake/linux_package.cmake OPTIONAL)

@@ -71,8 +71,18 @@ QLabel* MakeCaption(const QString& text, QWidget* window) {
   return label;
 }
 
+// Tab leaves the picker at once, as on Windows; the arrow keys move between
+// its fields.
+class Picker : public QTimeEdit {
+ public:
+  using QTimeEdit::QTimeEdit;
+
+ protected:
+  bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 QTimeEdit* MakePicker(QWidget* window) {
-  auto* picker = new QTimeEdit(window);
+  auto* picker = new Picker(window);
   picker->setDisplayFormat(QStringLiteral("hh:mm AP"));  // 07:30 AM
   picker->setCalendarPopup(false);
   picker->setButtonSymbols(QAbstractSpinBox::UpDownArrows);

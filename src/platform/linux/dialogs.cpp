@@ -14,8 +14,8 @@ namespace platform {
 void ShowStopBox(const std::string& text, const std::string& caption) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(caption), QString::fromUtf8(text),
                   QMessageBox::Ok);
+  box.setWindowModality(Qt::NonModal);  // before the flag: a modality change resets the flags
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  box.setWindowModality(Qt::NonModal);
   QEventLoop wait;
   QObject::connect(&box, &QMessageBox::finished, &wait, &QEventLoop::quit);
   box.show();

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMetaObject>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimeEdit>
 #include <QTimer>
@@ -54,8 +55,16 @@ bool EventTranslator::eventFilter(QObject* watched, QEvent* event) {
   const auto* widget = qobject_cast<const QWidget*>(watched);
   if (!IsInMainWindow(widget)) return false;
   switch (event->type()) {
-    case QEvent::Enter:  // also the window itself when the pointer leaves a control for it
+    case QEvent::Enter:
       Deliver(OnPointerOver, linux_window::ControlIdOf(widget));
+      break;
+    case QEvent::MouseMove:
+      // Tracked on the window only, which so hears of every move, also over
+      // controls that pass their moves up: the cursor message of Windows.
+      if (widget == state.window) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        Deliver(OnPointerOver, linux_window::ControlIdOf(state.window->childAt(at)));
+      }
       break;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
@@ -147,6 +156,7 @@ void BuildMainWindow() {
   window->setFont(linux_window::WindowFont());
   window->setWindowIcon(linux_window::ProgramIcon());
   window->installEventFilter(&state.translator);
+  window->setMouseTracking(true);  // moves over the background end a hover
   const linux_window::BaseUnits units = linux_window::BaseUnitsOf(window->font());
   for (const ControlSpec& spec : kControls) {
     QWidget* control = linux_window::MakeControl(spec, window);
