@@ -1,11 +1,5 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Quorvel.
+# Sets up, builds and starts Quorvel: the native Linux program. The Windows
+# program under Wine is scripts/run_windows.sh.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/setup.sh
-if [[ -x scripts/run_windows.sh ]]; then
-  exec scripts/run_windows.sh
-fi
-cmake --preset dev >/dev/null
-cmake --build --preset dev
-echo "Quorvel's core is built; the window arrives with the Windows backend."
+exec "$(dirname "$0")/run_linux.sh" "$@"

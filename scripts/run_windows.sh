@@ -6,7 +6,7 @@
 # closes the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[[ -x scripts/setup.sh ]] && scripts/setup.sh
+bash scripts/setup.sh
 source scripts/wine_session.sh
 
 cmake --preset mingw-x86_64 >/dev/null

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the core's unit tests (plain, under
-# AddressSanitizer + UndefinedBehaviorSanitizer, under ThreadSanitizer), then
-# the fuzz targets for a few seconds each, then the Windows program's tests
-# under Wine.
+# Sets up, builds and runs every test: the core's unit tests and the native
+# Linux program's window and audio tests (plain, under AddressSanitizer +
+# UndefinedBehaviorSanitizer, under ThreadSanitizer), then the fuzz targets
+# for a few seconds each, then the Windows program's tests under Wine. Any
+# piece that is missing or fails fails the command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+bash scripts/setup.sh
 
 for preset in dev asan tsan; do
   echo "== unit tests: $preset"
@@ -14,12 +15,8 @@ for preset in dev asan tsan; do
   ctest --preset "$preset" -j2
 done
 
-if [[ -x scripts/fuzz_smoke.sh ]]; then
-  echo "== fuzz targets, briefly"
-  scripts/fuzz_smoke.sh
-fi
+echo "== fuzz targets, briefly"
+bash scripts/fuzz_smoke.sh
 
-if [[ -x scripts/test_windows.sh ]]; then
-  echo "== Windows program under Wine"
-  scripts/test_windows.sh
-fi
+echo "== Windows program under Wine"
+bash scripts/test_windows.sh

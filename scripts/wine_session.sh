@@ -8,24 +8,7 @@ export WINEDEBUG=-all
 # No Mono or Gecko install prompts: the program needs neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-XVFB_PID=""
-
-# Starts Xvfb on the first free display number and exports DISPLAY.
-start_virtual_display() {
-  local number=90
-  while [[ -e /tmp/.X${number}-lock || -e /tmp/.X11-unix/X${number} ]]; do
-    number=$((number + 1))
-  done
-  Xvfb ":${number}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":${number}"
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  echo "Xvfb did not start on ${DISPLAY}" >&2
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/virtual_display.sh"
 
 # Makes a Wine prefix at $1 (and exports WINEPREFIX). With no window manager,
 # Wine waits 2 s whenever a captioned window is hidden or destroyed unless its
@@ -46,9 +29,5 @@ end_wine_session() {
   if [[ -n "${WINEPREFIX:-}" && -d "${WINEPREFIX}" ]]; then
     "$WINESERVER" -k >/dev/null 2>&1 || true
   fi
-  if [[ -n "$XVFB_PID" ]]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
-  fi
+  end_virtual_display
 }

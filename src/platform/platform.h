@@ -36,7 +36,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces the file at `path` with exactly `bytes`, or leaves the old file
 // whole: the bytes go to a temporary file in the same folder, which is then
-// renamed over the target. A failed save removes its temporary file.
+// renamed over the target. A failed save removes its temporary file, unless
+// a half-done replacement left that file as the only whole copy.
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 // Removes the temporary files that killed saves of `path` left in its folder;
 // one that another running save is still writing stays.
