@@ -8,7 +8,7 @@
 
 #include "fake/fake_platform.h"
 #include "rules/evaluate_rules.h"
-#include "rules/hover_display.h"
+#include "rules/find_next_match.h"
 #include "settings/settings_file.h"
 #include "text/number_text.h"
 

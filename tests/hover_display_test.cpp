@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "rules/find_next_match.h"
 #include "rules_test_support.h"
 #include "text/number_text.h"
 #include "window/control_ids.h"

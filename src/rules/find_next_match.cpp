@@ -1,7 +1,8 @@
+#include "rules/find_next_match.h"
+
 #include "platform/platform.h"
 #include "rules/clock_digits.h"
 #include "rules/evaluate_rules.h"
-#include "rules/hover_display.h"
 #include "settings/settings.h"
 
 namespace {

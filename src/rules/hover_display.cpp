@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "rules/clock_digits.h"
+#include "rules/find_next_match.h"
 #include "rules/clock_tick.h"
 #include "settings/settings.h"
 #include "text/number_text.h"
