@@ -1,0 +1,63 @@
+#include <csignal>
+
+#include "audio_test_support.h"
+#include "platform/platform.h"
+
+namespace {
+
+using SoundFile = DiskAudio;
+
+TEST_F(SoundFile, IsPlayedWholeBeforeThePlayReturns) {
+  WriteTone(440, 400);
+  platform::PlaySoundSync(wav_);
+  const Samples heard = LeftChannel();
+  EXPECT_NEAR(Loud(heard).Seconds(), 0.4, 0.02);
+  EXPECT_NEAR(ZeroCrossings(heard, Loud(heard)), 2 * 440 * 0.4, 10);
+  ExpectDeviceClosed();
+}
+
+TEST_F(SoundFile, ThatCannotBePlayedGivesTheShortDefaultSound) {
+  const std::string header = linux_audio::WavImage(Samples(8000, 1000), 22050).substr(0, 44);
+  const std::string files[] = {"Not a sound, just text named like one.\n", "", header};
+  for (int i = -1; i < 3; ++i) {  // -1: no file at all
+    if (i >= 0) WriteWav(files[i]);
+    platform::PlaySoundSync(wav_);
+    const double seconds = Loud(LeftChannel()).Seconds();
+    EXPECT_TRUE(seconds > 0.15 && seconds < 0.25) << seconds << " s in case " << i;
+    std::remove(wav_.c_str());
+  }
+  ExpectDeviceClosed();
+}
+
+TEST_F(SoundFile, LoopSoundsOnThroughSpeechUntilStopped) {
+  Pace("5");
+  WriteTone(660, 100);
+  platform::PlaySoundLoop(wav_);
+  ASSERT_TRUE(WaitFor([this] { return Loud(LeftChannel()).Seconds() > 0.35; }, 20));
+  // The phrase ending must not close the device under the loop.
+  platform::Voice* voice = platform::CreateVoice();
+  ASSERT_NE(voice, nullptr);
+  platform::Speak(voice, "1 2 3 4");
+  platform::WaitUntilDone(voice);
+  platform::ReleaseVoice(voice);
+  const std::size_t after_speech = Output().size();
+  ASSERT_TRUE(WaitFor([&] { return Output().size() > after_speech + 100000; }, 10));
+  platform::StopSound();
+  const Samples heard = LeftChannel();
+  EXPECT_LT(double(heard.size() - Loud(heard).end) / linux_audio::kDeviceRate, 0.2);
+  ExpectDeviceClosed();
+}
+
+TEST(SoundDevice, LeavesTerminationSignalsToTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        platform::PlaySoundLoop("/nonexistent.wav");
+        std::raise(SIGTERM);
+        std::exit(0);
+      },
+      testing::KilledBySignal(SIGTERM), "");
+}
+
+}  // namespace
