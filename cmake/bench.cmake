@@ -3,3 +3,19 @@ find_package(benchmark REQUIRED)
 file(GLOB QUORVEL_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*_bench.cpp)
 add_executable(quorvel_bench ${QUORVEL_BENCH_SOURCES})
 target_link_libraries(quorvel_bench PRIVATE quorvel_core quorvel_fake benchmark::benchmark_main)
+
+# Starts a program and times it to its first viewable window on X.
+find_package(X11)
+if(X11_FOUND)
+  add_executable(quorvel_window_wait ${PROJECT_SOURCE_DIR}/bench/window_wait.cpp)
+  target_link_libraries(quorvel_window_wait PRIVATE X11::X11)
+endif()
+
+# Speech latency through the real Linux backend, not the fake; the window's
+# objects bring the threads and the seam functions the core calls.
+if(TARGET quorvel_linux_audio)
+  add_executable(quorvel_speech_latency ${PROJECT_SOURCE_DIR}/bench/speech_latency.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/clock.cpp)
+  target_link_libraries(quorvel_speech_latency PRIVATE
+    quorvel_linux_window quorvel_linux_audio quorvel_core)
+endif()
