@@ -1,77 +1,81 @@
 #!/usr/bin/env bash
-# Idle cost of the running Windows program under Wine on a virtual display:
-# starts quorvel.exe (first run, default settings) from a folder of its own,
-# lets it settle, then measures SECONDS (default 60) with no user action.
-# Reads only quorvel.exe's own process in /proc, not wineserver's. Prints
-# "name value" lines: cpu_ms, cpu_percent_of_one_core, wakeups_per_s (voluntary
-# context switches of all its threads), threads, and cpu_ms_from_clock_ticks
-# as a coarse cross-check.
+# Idle cost of the running program on a virtual display of its own:
+#
+#   bench/idle.sh native|windows [SECONDS]
+#
+# starts the native build, or the Windows build under Wine (QUORVEL_EXE names
+# another .exe, as for Wine's floor), from a fresh folder (first run, default
+# settings), lets it settle, then measures SECONDS (default 60) with no user
+# action. Reads only the program's own process in /proc: for Wine, not
+# wineserver's nor Wine's helper processes, whose memory is added up apart.
+# Prints "name value" lines:
+#   seconds, cpu_ms, cpu_percent_of_one_core - the scheduler's exact run time
+#       (/proc/PID/task/*/schedstat, ns) summed over the threads
+#   cpu_ms_from_clock_ticks - utime + stime of /proc/PID/stat, a coarse
+#       cross-check that also counts threads that ended
+#   wakeups_per_s - voluntary context switches of all its threads per second
+#   threads, thread_set_changed - 1 when a thread started or ended in the
+#       span, whose switches and run time are then partly missing
+#   rss_mb, rss_after_s - VmRSS at the end, and how long after the start
+#   wine_pss_mb, wine_processes - (Windows) proportional set size of all the
+#       prefix's processes together, the program's included
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
-source scripts/wine_session.sh
+kind=${1:?native or windows}
+seconds=${2:-60}
+settle=5  # start-up is not idle
+source bench/session.sh
 
-program=${QUORVEL_EXE:-build/mingw-x86_64/quorvel.exe}
-if [[ -z "${QUORVEL_EXE:-}" ]]; then
-  cmake --preset mingw-x86_64 >/dev/null
-  cmake --build --preset mingw-x86_64 --target quorvel >/dev/null
-fi
-
-work=$(mktemp -d /tmp/quorvel-idle-XXXXXX)
-cp "$program" "$work/quorvel.exe"
-prefix="$PWD/build/bench/wineprefix"
-if [[ ! -f "$prefix/system.reg" ]]; then
-  echo "Making a Wine prefix in $prefix" >&2
-  make_wine_prefix "$prefix"
-fi
-export WINEPREFIX="$prefix"
-trap 'end_wine_session; rm -rf "$work"' EXIT
+prepare_program "$kind"
+trap end_session EXIT
 start_virtual_display
+launch_program "$kind"
+pid=$PROGRAM_PID
+started=$(date +%s.%N)
+sleep "$settle"
 
-(cd "$work" && exec "$WINE" quorvel.exe) &
-for _ in $(seq 300); do
-  xdotool search --onlyvisible --name '^Quorvel$' >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool search --onlyvisible --name '^Quorvel$' >/dev/null 2>&1 || { echo "no window" >&2; exit 1; }
-
-# The program's own process: named after the .exe, in our prefix.
-pid=""
-for candidate in $(pgrep -x quorvel.exe); do
-  if tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
-    pid=$candidate
-  fi
-done
-[[ -n "$pid" ]] || { echo "quorvel.exe process not found" >&2; exit 1; }
-sleep 5  # start-up is not idle
-
-# CPU milliseconds (the scheduler's exact run time) and voluntary switches,
-# summed over the threads, then the process's CPU clock ticks (all threads,
-# ended ones too) and its thread count.
+# Run time in ns and voluntary switches summed over the threads, the
+# process's clock ticks (all threads, ended ones too) and the thread ids.
 sample() {
-  local cpu=0 switches=0
-  for task in /proc/"$pid"/task/*; do
-    cpu=$(awk -v sum="$cpu" '/^se.sum_exec_runtime/ {sum += $3} END {printf "%.6f", sum}' "$task/sched")
-    switches=$((switches + $(awk '/^voluntary_ctxt_switches/ {print $2}' "$task/status")))
-  done
-  echo "$cpu $switches $(awk '{print $14 + $15}' "/proc/$pid/stat")" \
-    "$(ls /proc/"$pid"/task | wc -l)"
+  local tasks=(/proc/"$pid"/task/*)
+  awk 'FILENAME ~ /schedstat$/ {cpu += $1}
+       /^voluntary_ctxt_switches/ {switches += $2}
+       END {printf "%.0f %.0f", cpu, switches}' \
+    "${tasks[@]/%//schedstat}" "${tasks[@]/%//status}" 2>/dev/null
+  echo " $(awk '{print $14 + $15}' "/proc/$pid/stat") $(ls /proc/"$pid"/task | sort | tr '\n' ,)"
 }
 
-read -r cpu0 sw0 ticks0 _ < <(sample)
+read -r cpu0 sw0 ticks0 ids0 < <(sample)
 start=$(date +%s.%N)
 sleep "$seconds"
-read -r cpu1 sw1 ticks1 threads < <(sample)
+read -r cpu1 sw1 ticks1 ids1 < <(sample)
 end=$(date +%s.%N)
+rss_kb=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
 
-awk -v c0="$cpu0" -v c1="$cpu1" -v s0="$sw0" -v s1="$sw1" \
-    -v t0="$start" -v t1="$end" -v threads="$threads" -v k0="$ticks0" -v k1="$ticks1" \
-    -v hz="$(getconf CLK_TCK)" 'BEGIN {
+awk -v c0="$cpu0" -v c1="$cpu1" -v s0="$sw0" -v s1="$sw1" -v t0="$start" -v t1="$end" \
+    -v k0="$ticks0" -v k1="$ticks1" -v hz="$(getconf CLK_TCK)" -v ids0="$ids0" -v ids1="$ids1" \
+    -v rss="$rss_kb" -v began="$started" 'BEGIN {
   span = t1 - t0
   printf "seconds %.1f\n", span
-  printf "cpu_ms %.1f\n", c1 - c0
+  printf "cpu_ms %.1f\n", (c1 - c0) / 1e6
   printf "cpu_ms_from_clock_ticks %.0f\n", (k1 - k0) * 1000 / hz
-  printf "cpu_percent_of_one_core %.4f\n", (c1 - c0) / 1000 / span * 100
+  printf "cpu_percent_of_one_core %.4f\n", (c1 - c0) / 1e9 / span * 100
   printf "wakeups_per_s %.2f\n", (s1 - s0) / span
-  printf "threads %d\n", threads
+  printf "threads %d\n", split(ids1, ignored, ",") - 1
+  printf "thread_set_changed %d\n", ids0 != ids1
+  printf "rss_mb %.1f\n", rss / 1024
+  printf "rss_after_s %.0f\n", t1 - began
 }'
+
+if [[ "$kind" == windows ]]; then
+  pss_kb=0 processes=0
+  for candidate in $(ls /proc | grep -E "^[0-9]+$"); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$candidate/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" ||
+      continue
+    kb=$(awk '/^Pss:/ {print $2}' "/proc/$candidate/smaps_rollup" 2>/dev/null) || continue
+    [[ -n "$kb" ]] || continue
+    pss_kb=$((pss_kb + kb)) processes=$((processes + 1))
+  done
+  echo "wine_pss_mb $(awk -v kb="$pss_kb" 'BEGIN {printf "%.1f", kb / 1024}')"
+  echo "wine_processes $processes"
+fi
