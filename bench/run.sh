@@ -1,28 +1,55 @@
 #!/usr/bin/env bash
-# Runs every benchmark and the idle measurement and writes one table, to the
-# terminal and to build/bench/results.md. BENCH_IDLE_SECONDS (default 60) sets
-# the idle span; 0 skips the idle measurement.
+# Runs every benchmark and measures both builds of the running program, one
+# after the other, each on a virtual display of its own, and writes one table
+# to the terminal and to build/bench/results.md.
+#   BENCH_IDLE_SECONDS  idle span (default 60); 0 skips the idle measurements
+#   BENCH_STARTS        counted warm starts (default 5); 0 skips them
+#   BENCH_SPEECH_RUNS   announcements timed (default 10); 0 skips them
+# A Windows build that cannot be made leaves its column "not measured".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 idle_seconds=${BENCH_IDLE_SECONDS:-60}
+starts=${BENCH_STARTS:-5}
+speech_runs=${BENCH_SPEECH_RUNS:-10}
+out=build/bench
 
 cmake --preset bench >/dev/null
-cmake --build --preset bench
-build/bench/quorvel_bench --benchmark_out=build/bench/benchmarks.json \
+cmake --build --preset bench -j2
+"$out"/quorvel_bench --benchmark_out="$out"/benchmarks.json \
   --benchmark_out_format=json >&2
 
-: >build/bench/idle.txt
-: >build/bench/idle_baseline.txt
+# measure FILE COMMAND...: COMMAND's "name value" lines into FILE, after the
+# load average it began under; a failed measurement leaves FILE empty.
+measure() {
+  local file=$1
+  shift
+  echo "$*" >&2
+  if ! { echo "load_average $(cut -d ' ' -f 1 /proc/loadavg)" && "$@"; } >"$out/$file.tmp"; then
+    echo "  failed; left out of the table" >&2
+    : >"$out/$file.tmp"
+  fi
+  mv "$out/$file.tmp" "$out/$file"
+}
+
+rm -f "$out"/idle_{native,windows,baseline}.txt "$out"/start_*.txt "$out"/speech_latency.txt
 if ((idle_seconds > 0)); then
-  echo "Measuring the idle Windows program under Wine for ${idle_seconds} s" >&2
-  bench/idle.sh "$idle_seconds" >build/bench/idle.txt
+  measure idle_native.txt bench/idle.sh native "$idle_seconds"
+  measure idle_windows.txt bench/idle.sh windows "$idle_seconds"
   # Wine's own floor: a window whose one-second timer does nothing.
-  x86_64-w64-mingw32-gcc -O2 -mwindows bench/idle_baseline.c -o build/bench/idle_baseline.exe
-  echo "Measuring an empty one-second-timer window under Wine for ${idle_seconds} s" >&2
-  QUORVEL_EXE=build/bench/idle_baseline.exe bench/idle.sh "$idle_seconds" \
-    >build/bench/idle_baseline.txt
+  x86_64-w64-mingw32-gcc -O2 -mwindows bench/idle_baseline.c -o "$out"/idle_baseline.exe
+  QUORVEL_EXE="$out"/idle_baseline.exe measure idle_baseline.txt \
+    bench/idle.sh windows "$idle_seconds"
+fi
+if ((starts > 0)); then
+  measure start_native.txt bench/start_time.sh native "$starts"
+  measure start_windows.txt bench/start_time.sh windows "$starts"
+  measure start_windows_wine_running.txt bench/start_time.sh windows-wine-running "$starts"
+fi
+if ((speech_runs > 0)); then
+  # The disk driver's own notices and each run's times go to the log.
+  speech_latency() { "$out"/quorvel_speech_latency "$speech_runs" 2>"$out"/speech_latency.log; }
+  measure speech_latency.txt speech_latency
 fi
 
-python3 bench/table.py build/bench/benchmarks.json build/bench/idle.txt \
-  build/bench/idle_baseline.txt | tee build/bench/results.md
+python3 bench/table.py "$out"/benchmarks.json "$out" | tee "$out"/results.md

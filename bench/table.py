@@ -1,4 +1,10 @@
-"""Turns the benchmark JSON and the idle measurements into one Markdown table."""
+"""Turns the benchmark JSON and the measurements of the running programs into
+one Markdown table: the native Linux build beside the Windows build under Wine.
+
+    table.py BENCHMARKS_JSON RESULTS_FOLDER
+
+RESULTS_FOLDER holds the "name value" files of bench/idle.sh, bench/start_time.sh
+and quorvel_speech_latency; a missing or empty file reads as not measured."""
 import json
 import os
 import platform
@@ -19,6 +25,11 @@ ROWS = [
 ]
 
 UNITS = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}
+NOT_MEASURED = "not measured"
+WAKEUP_GOAL = 1.5
+MEMORY_GOAL_MB = 40
+START_GOAL_MS = 300
+SPEECH_GOAL_MS = 150
 
 
 def readable(nanoseconds):
@@ -42,47 +53,162 @@ def machine():
             f"load average {load:.1f} when the table was written")
 
 
-def main(benchmarks_path, idle_path, baseline_path):
+def read_values(path):
+    """The "name value" lines of one measurement; numbers where they parse."""
+    values = {}
+    if not os.path.exists(path):
+        return values
+    with open(path) as file:
+        for line in file:
+            parts = line.split(None, 1)
+            if len(parts) != 2:
+                continue
+            key, value = parts[0], parts[1].strip()
+            try:
+                values[key] = float(value)
+            except ValueError:
+                values[key] = value
+    return values
+
+
+def verdict(met):
+    return "met" if met else "**not met**"
+
+
+def row(label, native, wine, goal):
+    print(f"| {label} | {native} | {wine} | {goal} |")
+
+
+def benchmark_rows(benchmarks_path):
     with open(benchmarks_path) as file:
         results = {b["name"]: b for b in json.load(file)["benchmarks"]}
-    print(f"Machine: {machine()}\n")
-    print("| measure | result | target |")
-    print("|---|---|---|")
     for name, label, target in ROWS:
         b = results.get(name)
         if b is None or b.get("error_occurred"):
-            print(f"| {label} | not measured | {target} |")
+            row(label, NOT_MEASURED, "", target)
             continue
         scale = UNITS[b["time_unit"]]
         wall, cpu = b["real_time"] * scale, b["cpu_time"] * scale
         shown = readable(wall) if abs(wall - cpu) < 0.2 * wall else f"{readable(wall)} ({readable(cpu)} CPU)"
-        print(f"| {label} | {shown} | {target} |")
+        row(label, shown, "", target)
 
-    idle = read_idle(idle_path)
-    baseline = read_idle(baseline_path)
+
+def idle_cpu(idle):
     if not idle:
-        print("| Idle cost, Windows build under Wine | not measured | |")
-    else:
-        print(f"| Idle CPU, Windows build under Wine, {idle['seconds']:.0f} s | "
-              f"{idle['cpu_ms']:.1f} ms = {idle['cpu_percent_of_one_core']:.3f} % of one core | "
-              f"well under 0.1 % |")
-        threads = int(idle["threads"])
-        print(f"| Idle wake-ups (voluntary context switches), {threads} thread{'s' * (threads != 1)} | "
-              f"{idle['wakeups_per_s']:.2f} /s | close to 1 /s |")
-    if baseline:
-        print(f"| Wine's floor: an empty window with a one-second timer, {baseline['seconds']:.0f} s | "
-              f"{baseline['cpu_ms']:.1f} ms = {baseline['cpu_percent_of_one_core']:.3f} %, "
-              f"{baseline['wakeups_per_s']:.2f} wake-ups/s | |")
-    print("| Idle cost, native Linux build | no native Linux build yet | |")
+        return NOT_MEASURED
+    text = f"{idle['cpu_percent_of_one_core']:.4f} % ({idle['cpu_ms']:.1f} ms)"
+    if idle.get("thread_set_changed"):
+        text += ", a thread came or went"
+    return text
 
 
-def read_idle(path):
-    values = {}
-    with open(path) as file:
-        for line in file:
-            key, value = line.split()
-            values[key] = float(value)
-    return values
+def wakeups(idle):
+    if not idle:
+        return NOT_MEASURED
+    threads = int(idle["threads"])
+    return f"{idle['wakeups_per_s']:.2f} /s, {threads} thread{'s' * (threads != 1)}"
+
+
+def start_time(start):
+    if not start:
+        return NOT_MEASURED
+    return (f"{start['start_median_ms']:.0f} ms ({start['start_min_ms']:.0f} to "
+            f"{start['start_max_ms']:.0f}; uncounted first {start['start_first_ms']:.0f})")
+
+
+def idle_rows(native, wine, floor):
+    seconds = next((int(round(d["seconds"])) for d in (native, wine) if d), 0)
+    span = f", {seconds} s" if seconds else ""
+    goal = "native no more than Wine's"
+    if native and wine:
+        goal += ": " + verdict(native["cpu_percent_of_one_core"] <= wine["cpu_percent_of_one_core"])
+    row(f"Idle CPU, % of one core (run time of all threads){span}", idle_cpu(native),
+        idle_cpu(wine), goal)
+
+    goal = f"≤ {WAKEUP_GOAL} /s"
+    if native:
+        goal += ": " + verdict(native["wakeups_per_s"] <= WAKEUP_GOAL)
+    row(f"Idle wake-ups (voluntary context switches of all threads){span}", wakeups(native),
+        wakeups(wine), goal)
+
+    after = next((int(d["rss_after_s"]) for d in (native, wine) if d), 0)
+    native_memory = f"{native['rss_mb']:.1f} MB" if native else NOT_MEASURED
+    wine_memory = NOT_MEASURED
+    if wine:
+        wine_memory = (f"{wine['rss_mb']:.1f} MB; all {int(wine['wine_processes'])} processes "
+                       f"of the prefix: {wine['wine_pss_mb']:.0f} MB PSS")
+    goal = f"≤ {MEMORY_GOAL_MB} MB"
+    if native:
+        goal += ": " + verdict(native["rss_mb"] <= MEMORY_GOAL_MB)
+    row(f"Resident memory (VmRSS) {after} s after the start" if after else "Resident memory (VmRSS)",
+        native_memory, wine_memory, goal)
+
+    if floor:
+        row(f"Wine's floor: an empty window with a one-second timer, {floor['seconds']:.0f} s", "",
+            f"{floor['cpu_percent_of_one_core']:.4f} % ({floor['cpu_ms']:.1f} ms), "
+            f"{floor['wakeups_per_s']:.2f} wake-ups/s, {floor['rss_mb']:.1f} MB", "")
+
+
+def start_rows(native, wine, wine_running):
+    starts = next((int(d["starts"]) for d in (native, wine, wine_running) if d), 0)
+    label = "Start to visible window, warm, median"
+    if starts:
+        label += f" of {starts}"
+    goal = f"native ≤ {START_GOAL_MS} ms"
+    if native:
+        goal += ": " + verdict(native["start_median_ms"] <= START_GOAL_MS)
+    wine_text = f"Wine starting too: {start_time(wine)}"
+    if wine_running:
+        wine_text += f"; Wine already running: {start_time(wine_running)}"
+    row(label, start_time(native), wine_text, goal)
+
+
+def speech_row(speech):
+    label = "Announcement to the first non-silent speech sample (\"1 2 3 4\")"
+    if not speech:
+        row(label, NOT_MEASURED, "", f"≤ {SPEECH_GOAL_MS} ms")
+        return
+    runs = int(speech["speech_runs"])
+    native = (f"median {speech['speech_heard_median_ms']:.0f} ms (runs 2 to {runs}), max "
+              f"{speech['speech_heard_max_ms']:.0f} ms of all {runs} "
+              f"(first {speech['speech_first_heard_ms']:.0f}); seen in the file: median "
+              f"{speech['speech_written_median_ms']:.0f}, max {speech['speech_written_max_ms']:.0f}")
+    goal = f"≤ {SPEECH_GOAL_MS} ms, every run: " + verdict(
+        speech["speech_heard_max_ms"] <= SPEECH_GOAL_MS)
+    row(label, native, "", goal)
+
+
+def load_note(measurements):
+    loads = [f"{name} {values['load_average']:.1f}" for name, values in measurements
+             if values and "load_average" in values]
+    if loads:
+        print(f"Load average (1 min) as each measurement began: {', '.join(loads)}. "
+              "With other work on the machine the program measures are noisy.")
+
+
+def main(benchmarks_path, folder):
+    def values(name):
+        return read_values(os.path.join(folder, name))
+
+    idle_native, idle_wine, idle_floor = (values("idle_native.txt"), values("idle_windows.txt"),
+                                          values("idle_baseline.txt"))
+    start_native, start_wine, start_running = (values("start_native.txt"),
+                                               values("start_windows.txt"),
+                                               values("start_windows_wine_running.txt"))
+    speech = values("speech_latency.txt")
+
+    print(f"Machine: {machine()}\n")
+    print("| measure | native Linux build | Windows build under Wine | goal |")
+    print("|---|---|---|---|")
+    benchmark_rows(benchmarks_path)
+    idle_rows(idle_native, idle_wine, idle_floor)
+    start_rows(start_native, start_wine, start_running)
+    speech_row(speech)
+    print("\nThe first seven rows time the core alone, built for Linux with the test backend.")
+    load_note([("native idle", idle_native), ("Wine idle", idle_wine), ("Wine's floor", idle_floor),
+               ("native starts", start_native), ("Wine starts", start_wine),
+               ("Wine-running starts", start_running), ("speech", speech)])
+
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2], sys.argv[3])
+    main(sys.argv[1], sys.argv[2])
