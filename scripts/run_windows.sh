@@ -31,7 +31,7 @@ start_virtual_display
 started=$(date +%s.%N)
 "$WINE" "$program" &
 window=""
-for _ in $(seq 300); do
+for _ in $(seq 600); do
   window=$(xdotool search --onlyvisible --name '^Quorvel$' 2>/dev/null | head -n 1 || true)
   [[ -n "$window" ]] && break
   sleep 0.05

@@ -21,6 +21,9 @@ make_wine_prefix() {
   # Wine has no Courier New; its metric twin keeps the clock monospaced.
   "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ \
     /d 'Liberation Mono' /f >/dev/null 2>&1
+  # This Wine does not find fonts-wine's folder by itself; without Marlett
+  # the title-bar buttons draw as the letters "0 1 r".
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   "$WINESERVER" -w
 }
 
