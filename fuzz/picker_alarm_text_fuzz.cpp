@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fake::ClearCalls();  // the fake records every picker setting
   const std::string text(reinterpret_cast<const char*>(data), size);
   const bool second = size > 0 && (data[0] & 1);
   const int picker = second ? AlarmPicker2 : AlarmPicker1;
