@@ -24,22 +24,8 @@ export SDL_AUDIODRIVER=dummy  # no sound card behind a virtual display
 started=$(date +%s.%N)
 "$program" &
 pid=$!
-window=""
-for _ in $(seq 300); do
-  window=$(xdotool search --onlyvisible --name '^Quorvel$' 2>/dev/null | head -n 1 || true)
-  [[ -n "$window" ]] && break
-  sleep 0.01
-done
-if [[ -z "$window" ]]; then
-  echo "The Quorvel window did not appear" >&2
-  kill "$pid" 2>/dev/null || true
-  exit 1
-fi
-shown=$(date +%s.%N)
-awk -v a="$started" -v b="$shown" 'BEGIN { printf "Window visible %.2f s after start\n", b - a }'
-sleep 2  # the first clock tick replaces "00:00" with the time
-mkdir -p "$(dirname "$screenshot")"
-import -window "$window" "$screenshot"
-echo "Screenshot written to $screenshot"
-kill "$pid"
+status=0
+screenshot_quorvel_window "$screenshot" "$started" || status=$?
+kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
+exit "$status"

@@ -30,19 +30,4 @@ trap end_wine_session EXIT
 start_virtual_display
 started=$(date +%s.%N)
 "$WINE" "$program" &
-window=""
-for _ in $(seq 600); do
-  window=$(xdotool search --onlyvisible --name '^Quorvel$' 2>/dev/null | head -n 1 || true)
-  [[ -n "$window" ]] && break
-  sleep 0.05
-done
-if [[ -z "$window" ]]; then
-  echo "The Quorvel window did not appear" >&2
-  exit 1
-fi
-shown=$(date +%s.%N)
-awk -v a="$started" -v b="$shown" 'BEGIN { printf "Window visible %.2f s after start\n", b - a }'
-sleep 2  # the first clock tick replaces "00:00" with the time
-mkdir -p "$(dirname "$screenshot")"
-import -window "$window" "$screenshot"
-echo "Screenshot written to $screenshot"
+screenshot_quorvel_window "$screenshot" "$started"

@@ -27,3 +27,25 @@ end_virtual_display() {
     XVFB_PID=""
   fi
 }
+
+# Waits up to 30 s for the visible "Quorvel" window of a program started at
+# $2 (date +%s.%N), says how long it took, and once the first clock tick has
+# replaced "00:00" writes a screenshot of it to $1. Fails when no window came.
+screenshot_quorvel_window() {
+  local screenshot=$1 started=$2 window="" shown
+  for _ in $(seq 600); do
+    window=$(xdotool search --onlyvisible --name '^Quorvel$' 2>/dev/null | head -n 1 || true)
+    [[ -n "$window" ]] && break
+    sleep 0.05
+  done
+  if [[ -z "$window" ]]; then
+    echo "The Quorvel window did not appear" >&2
+    return 1
+  fi
+  shown=$(date +%s.%N)
+  awk -v a="$started" -v b="$shown" 'BEGIN { printf "Window visible %.2f s after start\n", b - a }'
+  sleep 2
+  mkdir -p "$(dirname "$screenshot")"
+  import -window "$window" "$screenshot"
+  echo "Screenshot written to $screenshot"
+}
