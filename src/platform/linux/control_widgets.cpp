@@ -15,9 +15,9 @@
 
 namespace linux_window {
 
-namespace {
-
 QColor ColourOf(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+namespace {
 
 QString RuleText(Rule rule) {
   const int id = kRuleRows[rule].rule_box;

@@ -2,6 +2,7 @@
 // texts, fonts and colours.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QIcon>
 #include <QWidget>
@@ -9,6 +10,8 @@
 #include "window/control_table.h"
 
 namespace linux_window {
+
+QColor ColourOf(const Rgb& rgb);
 
 // The window's 8-point sans-serif font, which also sets the dialog units.
 QFont WindowFont();

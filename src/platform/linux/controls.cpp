@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 
+#include "platform/linux/control_widgets.h"
 #include "platform/linux/main_window.h"
 #include "platform/platform.h"
 #include "window/control_ids.h"
@@ -18,8 +19,6 @@ template <typename Widget>
 Widget* ControlAs(int control_id) {
   return qobject_cast<Widget*>(linux_window::Control(control_id));
 }
-
-QColor ColourOf(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 }  // namespace
 
@@ -61,7 +60,7 @@ void SetHoverHighlight(int control_id, bool highlighted) {
   QWidget* box = linux_window::Control(control_id);
   if (box == nullptr) return;
   QPalette colours = QApplication::palette(box);
-  if (highlighted) colours.setColor(QPalette::Window, ColourOf(kWindow.hover_background));
+  if (highlighted) colours.setColor(QPalette::Window, linux_window::ColourOf(kWindow.hover_background));
   box->setAutoFillBackground(highlighted);
   box->setPalette(colours);
   box->repaint();
