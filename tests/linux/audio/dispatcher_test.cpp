@@ -1,0 +1,120 @@
+// The core's speech tasks and alarm repeater speaking through a real
+// speech-dispatcher of the test's own, with SDL's disk driver as the sound
+// device the espeak-ng fallback would use.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+
+#include "announce/alarm_repeater.h"
+#include "announce/speech.h"
+#include "audio_test_support.h"
+#include "private_dispatcher.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class DispatcherSpeech : public DiskAudio {
+ protected:
+  void TearDown() override {
+    ConfirmAlarm();
+    DiskAudio::TearDown();
+  }
+  static bool SpeechOver(int seconds = 10) {
+    return WaitFor([] { return SpeechBusyCount.load() == 0; }, seconds);
+  }
+  static void Say(const std::string& text) {
+    ASSERT_TRUE(StartSpeechTask(text));
+    ASSERT_TRUE(SpeechOver());
+  }
+  void StartAlarm(const std::string& text) {
+    platform::Thread* repeater = StartAlarmRepeater(text);
+    ASSERT_NE(repeater, nullptr);
+    platform::CloseThread(repeater);
+    alarm_running_ = true;
+  }
+  // Ends the repeater as the alarm box's button does and waits for its last
+  // repetition, so no thread of this test outlives it.
+  void ConfirmAlarm() {
+    if (!alarm_running_) return;
+    AlarmConfirmed = 1;
+    EXPECT_TRUE(WaitFor([] { return AlarmConfirmed.load() == 0; }, 10));
+    EXPECT_TRUE(SpeechOver());
+    alarm_running_ = false;
+  }
+  bool Silent() const { return Loud(LeftChannel()).end == 0; }
+
+  bool alarm_running_ = false;
+};
+
+std::size_t Count(const std::vector<std::string>& lines, const std::string& line) {
+  return std::count(lines.begin(), lines.end(), line);
+}
+
+// The voice, rate and module come from the user's configuration, a section
+// for the client "quorvel" included; nothing reaches the sound device.
+TEST_F(DispatcherSpeech, TheUsersConfigurationChoosesTheVoice) {
+  const struct {
+    const char* user_lines;
+    const char* module;
+    const char* heard;
+  } cases[] = {
+      {"DefaultLanguage \"en\"", "rec", "male-voice 0.00 1 2 3 4"},
+      {"DefaultLanguage \"en\"\nDefaultVoiceType \"FEMALE1\"\nDefaultRate 40", "rec",
+       "female-voice 40.00 1 2 3 4"},
+      {"DefaultLanguage \"en\"\n"
+       "BeginClient \"*:quorvel:*\"\n  DefaultModule own\n  DefaultRate -20\nEndClient\n"
+       "BeginClient \"*:other:*\"\n  DefaultModule rec\nEndClient",
+       "own", "male-voice -20.00 1 2 3 4"},
+  };
+  for (const auto& c : cases) {
+    PrivateDispatcher speechd({c.user_lines});
+    Say("1 2 3 4");
+    std::vector<std::string> expected = {c.heard};
+    EXPECT_EQ(speechd.Spoken(c.module), expected) << c.user_lines;
+    EXPECT_EQ(speechd.Spoken(c.module == std::string("rec") ? "own" : "rec").size(), 0u);
+  }
+  EXPECT_TRUE(Silent());
+}
+
+// Each repetition waits for the end of the one before: with 0.4 s a text, at
+// most one starts every 0.4 s plus the pauses.
+TEST_F(DispatcherSpeech, ARepeatedAlarmSpeaksWaitsAndSpeaksAgain) {
+  PrivateDispatcher speechd({"DefaultLanguage \"en\"", 0.4});
+  const std::string line = "male-voice 0.00 Alarm 12:35";
+  const auto start = Clock::now();
+  StartAlarm("Alarm 12:35");
+  ASSERT_TRUE(WaitFor([&] { return Count(speechd.Spoken(), line) >= 4; }, 10));
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  ConfirmAlarm();
+  const std::size_t spoken = Count(speechd.Spoken(), line);
+  EXPECT_EQ(spoken, speechd.Spoken().size());
+  EXPECT_LE(spoken, 1 + (seconds + 0.6) / 0.55) << spoken << " in " << seconds << " s";
+  EXPECT_TRUE(Silent());
+}
+
+// DisableAutoSpawn makes the daemon refuse to start: espeak-ng speaks.
+TEST_F(DispatcherSpeech, WithoutTheDaemonEspeakNgSpeaksThroughTheSoundDevice) {
+  PrivateDispatcher speechd({"DisableAutoSpawn"});
+  Say("1 2 3 4");
+  EXPECT_EQ(speechd.Daemon(), 0);
+  EXPECT_GT(Loud(LeftChannel()).Seconds(), 0.5);
+}
+
+// The daemon killed while it speaks an alarm: the wait for the end that will
+// never come ends at once, and the next repetition starts the daemon again.
+TEST_F(DispatcherSpeech, TheDaemonKilledMidAlarmSpeechGoesOn) {
+  PrivateDispatcher speechd({"DefaultLanguage \"en\"", 2});
+  StartAlarm("Alarm 12:35");
+  ASSERT_TRUE(WaitFor([&] { return speechd.Spoken().size() == 1; }, 10));
+  const pid_t first = speechd.Daemon();
+  ASSERT_NE(first, 0);
+  const auto killed = Clock::now();
+  speechd.Kill();
+  ASSERT_TRUE(WaitFor([&] { return speechd.Spoken().size() >= 2; }, 5));
+  EXPECT_LT(std::chrono::duration<double>(Clock::now() - killed).count(), 1.5);
+  EXPECT_NE(speechd.Daemon(), first);
+  ConfirmAlarm();
+}
+
+}  // namespace
