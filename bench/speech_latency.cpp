@@ -3,12 +3,13 @@
 //   quorvel_speech_latency [RUNS [PHRASE]]     (defaults: 10, "1 2 3 4")
 //
 // Each run calls the core's Announce(PHRASE) on this thread, as ClockTick
-// does, with the real audio backend (espeak-ng and SDL2_mixer) playing through
-// SDL's disk driver into a fresh file. A second thread reads that file every
-// millisecond. The disk driver writes one mixer buffer per buffer period and
-// then sleeps for SDL_DISKAUDIODELAY ms (by default one buffer's length), so
-// the file fills at the pace of a sound card and a sample's byte position
-// tells when it would be heard. Two times are taken from the announcement:
+// does, with the real audio backend's fallback (espeak-ng and SDL2_mixer, with
+// speech-dispatcher refusing to start) playing through SDL's disk driver into
+// a fresh file. A second thread reads that file every millisecond. The disk
+// driver writes one mixer buffer per buffer period and then sleeps for
+// SDL_DISKAUDIODELAY ms (by default one buffer's length), so the file fills
+// at the pace of a sound card and a sample's byte position tells when it would
+// be heard. Two times are taken from the announcement:
 //
 //   heard   - when the file appeared (the device opened) plus the first
 //             non-silent sample's position in it at 44,100 frames a second;
@@ -38,6 +39,7 @@
 #include "announce/announcer.h"
 #include "announce/speech.h"
 #include "platform/linux/audio/audio_device.h"
+#include "private_dispatcher.h"
 
 namespace {
 
@@ -125,6 +127,8 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
   const std::string phrase = argc > 2 ? argv[2] : "1 2 3 4";
   setenv("SDL_AUDIODRIVER", "disk", 1);
+  // espeak-ng's path: a speech-dispatcher that refuses to start.
+  const PrivateDispatcher refusing({"DisableAutoSpawn"});
   char folder_template[] = "/tmp/quorvel-speech-XXXXXX";
   const char* folder = mkdtemp(folder_template);
   if (folder == nullptr) {
