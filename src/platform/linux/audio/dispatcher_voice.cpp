@@ -41,19 +41,24 @@ struct Listener {
   int wake = -1;             // eventfd raised at each report
   std::size_t finished = 0;  // the highest message id reported over
 };
-std::mutex listeners_lock;
-std::map<std::size_t, Listener> listeners;
+struct Listeners {
+  std::mutex lock;
+  std::map<std::size_t, Listener> by_client;
+};
+// Never destroyed: a detached speech thread may still be closing its
+// connection while the process exits.
+Listeners& listeners = *new Listeners;
 
 // Runs on the connection's event thread, which spd_close cancels: cancelling
-// it inside this function would leave listeners_lock held.
+// it inside this function would leave listeners.lock held.
 void OnMessageOver(std::size_t message, std::size_t client, SPDNotificationType) {
   int cancel_state = 0;
   pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &cancel_state);
   int wake = -1;
   {
-    std::lock_guard<std::mutex> hold(listeners_lock);
-    const auto found = listeners.find(client);
-    if (found != listeners.end()) {
+    std::lock_guard<std::mutex> hold(listeners.lock);
+    const auto found = listeners.by_client.find(client);
+    if (found != listeners.by_client.end()) {
       found->second.finished = std::max(found->second.finished, message);
       wake = found->second.wake;
     }
@@ -66,9 +71,9 @@ void OnMessageOver(std::size_t message, std::size_t client, SPDNotificationType)
 }
 
 bool Finished(std::size_t client, std::size_t message) {
-  std::lock_guard<std::mutex> hold(listeners_lock);
-  const auto found = listeners.find(client);
-  return found == listeners.end() || found->second.finished >= message;
+  std::lock_guard<std::mutex> hold(listeners.lock);
+  const auto found = listeners.by_client.find(client);
+  return found == listeners.by_client.end() || found->second.finished >= message;
 }
 
 }  // namespace
@@ -97,8 +102,8 @@ bool Listen(Connection& connection) {
   if (client <= 0) return false;
   connection.client = static_cast<std::size_t>(client);
   {
-    std::lock_guard<std::mutex> listening(listeners_lock);
-    listeners[connection.client] = Listener{connection.wake, 0};
+    std::lock_guard<std::mutex> listening(listeners.lock);
+    listeners.by_client[connection.client] = Listener{connection.wake, 0};
   }
   // Set before the reports are switched on, so the event thread reads them set.
   connection.speechd->callback_end = OnMessageOver;
@@ -169,8 +174,8 @@ void Disconnect(Connection* connection) {
   // Joins the event thread, so no report for this client comes after it.
   if (connection->speechd != nullptr) spd_close(connection->speechd);
   {
-    std::lock_guard<std::mutex> hold(listeners_lock);
-    listeners.erase(connection->client);
+    std::lock_guard<std::mutex> hold(listeners.lock);
+    listeners.by_client.erase(connection->client);
   }
   if (connection->wake >= 0) close(connection->wake);
   if (connection->socket >= 0) close(connection->socket);
