@@ -22,6 +22,7 @@
 
 #include "announce/announcer.h"
 #include "announce/speech.h"
+#include "speech_runs.h"
 #include "private_dispatcher.h"
 
 namespace {
@@ -43,20 +44,6 @@ double WatchSpoken(const PrivateDispatcher& speechd, std::size_t before, Clock::
   }
 }
 
-bool WaitForQuiet() {
-  const Clock::time_point start = Clock::now();
-  while (SpeechBusyCount.load() != 0) {
-    if (MsBetween(start, Clock::now()) > kTimeoutMs) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 }  // namespace
 
@@ -74,7 +61,7 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     std::thread watcher([&] { ms = WatchSpoken(speechd, before, start, stop); });
     Announce(phrase);
-    const bool quiet = WaitForQuiet();
+    const bool quiet = WaitForQuiet(std::chrono::milliseconds(static_cast<int>(kTimeoutMs)));
     stop = true;
     watcher.join();
     if (ms < 0 || !quiet) {

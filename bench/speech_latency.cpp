@@ -38,6 +38,7 @@
 
 #include "announce/announcer.h"
 #include "announce/speech.h"
+#include "speech_runs.h"
 #include "platform/linux/audio/audio_device.h"
 #include "private_dispatcher.h"
 
@@ -105,22 +106,6 @@ void WatchFile(const std::string& path, Clock::time_point start, const std::atom
   if (file >= 0) ::close(file);
 }
 
-// Until the last utterance has ended and its device is closed.
-bool WaitForQuiet() {
-  const Clock::time_point start = Clock::now();
-  while (SpeechBusyCount.load() != 0) {
-    if (MsBetween(start, Clock::now()) > kTimeoutSeconds * 1e3) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,7 +133,7 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     std::thread watcher(WatchFile, path, start, std::cref(stop), std::ref(result));
     Announce(phrase);
-    const bool quiet = WaitForQuiet();
+    const bool quiet = WaitForQuiet(std::chrono::seconds(static_cast<int>(kTimeoutSeconds)));
     stop = true;
     watcher.join();
     ::unlink(path.c_str());
