@@ -102,6 +102,18 @@ TEST_F(DispatcherSpeech, WithoutTheDaemonEspeakNgSpeaksThroughTheSoundDevice) {
   EXPECT_GT(Loud(LeftChannel()).Seconds(), 0.5);
 }
 
+// A refusal is not tried again at every repetition of an alarm: for a minute
+// espeak-ng speaks, even once the daemon would start.
+TEST_F(DispatcherSpeech, AfterARefusalTheDaemonIsNotTriedAgainForAMinute) {
+  PrivateDispatcher speechd({"DisableAutoSpawn"});
+  Say("1 2 3 4");
+  speechd.Configure("DefaultLanguage \"en\"");
+  Say("1 2 3 4");
+  EXPECT_EQ(speechd.Daemon(), 0);
+  EXPECT_TRUE(speechd.Spoken().empty());
+  EXPECT_GT(Loud(LeftChannel()).Seconds(), 0.5);
+}
+
 // The daemon killed while it speaks an alarm: the wait for the end that will
 // never come ends at once, and the next repetition starts the daemon again.
 TEST_F(DispatcherSpeech, TheDaemonKilledMidAlarmSpeechGoesOn) {

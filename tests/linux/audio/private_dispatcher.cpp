@@ -40,12 +40,7 @@ PrivateDispatcher::PrivateDispatcher(const Setup& setup) {
   std::filesystem::create_directories(config + "/modules");
   std::filesystem::create_directories(folder_ + "/home");
   std::filesystem::create_directories(folder_ + "/run");
-  WriteFile(config + "/speechd.conf",
-            "AudioOutputMethod \"alsa\"\nAudioALSADevice \"null\"\n"
-            "AddModule \"rec\" \"sd_generic\" \"rec.conf\"\n"
-            "AddModule \"own\" \"sd_generic\" \"own.conf\"\n"
-            "DefaultModule rec\n" +
-                setup.user_lines + "\n");
+  Configure(setup.user_lines);
   WriteFile(config + "/modules/rec.conf", Module(folder_, "rec", setup.seconds_per_text));
   WriteFile(config + "/modules/own.conf", Module(folder_, "own", setup.seconds_per_text));
   const std::pair<const char*, std::string> environment[] = {
@@ -71,6 +66,15 @@ PrivateDispatcher::~PrivateDispatcher() {
       setenv(variable.c_str(), value.c_str(), 1);
   }
   std::filesystem::remove_all(folder_);
+}
+
+void PrivateDispatcher::Configure(const std::string& user_lines) {
+  WriteFile(folder_ + "/config/speech-dispatcher/speechd.conf",
+            "AudioOutputMethod \"alsa\"\nAudioALSADevice \"null\"\n"
+            "AddModule \"rec\" \"sd_generic\" \"rec.conf\"\n"
+            "AddModule \"own\" \"sd_generic\" \"own.conf\"\n"
+            "DefaultModule rec\n" +
+                user_lines + "\n");
 }
 
 std::vector<std::string> PrivateDispatcher::Spoken(const std::string& module) const {

@@ -21,6 +21,8 @@ class PrivateDispatcher {
   PrivateDispatcher(const PrivateDispatcher&) = delete;
   PrivateDispatcher& operator=(const PrivateDispatcher&) = delete;
 
+  // Replaces the user's lines; a daemon started later reads them.
+  void Configure(const std::string& user_lines);
   std::vector<std::string> Spoken(const std::string& module = "rec") const;
   // The running daemon, 0 when none.
   pid_t Daemon() const;

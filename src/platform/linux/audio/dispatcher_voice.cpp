@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <string>
 
 namespace dispatcher_voice {
 
@@ -68,6 +69,38 @@ void OnMessageOver(std::size_t message, std::size_t client, SPDNotificationType)
     // Only a full counter fails, and that already wakes the waiter.
   }
   pthread_setcancelstate(cancel_state, nullptr);
+}
+
+// A failed attempt starts a daemon process that refuses, and the library keeps
+// a little memory of each; an alarm repeating every second or two should not
+// pay that at every repetition. Kept by address, so that another address
+// (SPEECHD_ADDRESS) is tried at once.
+constexpr std::chrono::minutes kRetryAfterFailure{1};
+struct Failure {
+  std::mutex lock;
+  std::string address;
+  std::chrono::steady_clock::time_point when;
+};
+Failure& last_failure = *new Failure;  // never destroyed, as listeners
+
+std::string AddressText(const SPDConnectionAddress& address) {
+  if (address.method == SPD_METHOD_UNIX_SOCKET && address.unix_socket_name != nullptr)
+    return address.unix_socket_name;
+  if (address.method == SPD_METHOD_INET_SOCKET && address.inet_socket_host != nullptr)
+    return std::string(address.inet_socket_host) + ":" + std::to_string(address.inet_socket_port);
+  return {};
+}
+
+bool FailedLately(const std::string& address) {
+  std::lock_guard<std::mutex> hold(last_failure.lock);
+  return address == last_failure.address &&
+         std::chrono::steady_clock::now() - last_failure.when < kRetryAfterFailure;
+}
+
+void RememberFailure(const std::string& address) {
+  std::lock_guard<std::mutex> hold(last_failure.lock);
+  last_failure.address = address;
+  last_failure.when = std::chrono::steady_clock::now();
 }
 
 bool Finished(std::size_t client, std::size_t message) {
@@ -124,14 +157,27 @@ Connection* Connect() {
   pthread_sigmask(SIG_BLOCK, &broken_pipe, nullptr);
 
   char* error = nullptr;
-  SPDConnection* speechd =
-      spd_open2("quorvel", nullptr, nullptr, SPD_MODE_THREADED, nullptr, 1, &error);
+  SPDConnectionAddress* address = spd_get_default_address(&error);
   std::free(error);
-  if (speechd == nullptr) return nullptr;
+  if (address == nullptr) return nullptr;
+  const std::string where = AddressText(*address);
+  const bool tried = !FailedLately(where);
+  SPDConnection* speechd = nullptr;
+  if (tried) {
+    error = nullptr;  // set only when the attempt fails
+    speechd = spd_open2("quorvel", nullptr, nullptr, SPD_MODE_THREADED, address, 1, &error);
+    std::free(error);
+  }
+  SPDConnectionAddress__free(address);
+  if (speechd == nullptr) {
+    if (tried) RememberFailure(where);
+    return nullptr;
+  }
   auto* connection = new Connection;
   connection->speechd = speechd;
   if (!Listen(*connection)) {
     Disconnect(connection);
+    RememberFailure(where);
     return nullptr;
   }
   return connection;
