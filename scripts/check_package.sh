@@ -19,8 +19,8 @@ fail() {
 # --- What building, packaging and the desktop checks need -------------------
 packages=(
   cmake ninja-build g++ pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libespeak-ng-dev
-  espeak-ng-data libspeechd-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils imagemagick
-  python3 gzip
+  espeak-ng-data libspeechd-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils
+  imagemagick python3 gzip
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -57,7 +57,8 @@ version=$(dpkg-deb -f "$deb" Version)
 arch=$(dpkg --print-architecture)
 [[ "$(basename "$deb")" == "quorvel_${version}_${arch}.deb" ]] || fail "unexpected file name $deb"
 say "package $deb"
-for field in Package Version Architecture Section Priority Maintainer Installed-Size Depends Recommends; do
+for field in Package Version Architecture Section Priority Maintainer Installed-Size Depends \
+  Recommends; do
   say "  $field: $(dpkg-deb -f "$deb" "$field")"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
