@@ -29,7 +29,9 @@ namespace {
 constexpr SPDPriority kPriority = SPD_MESSAGE;
 
 // Far above any phrase, even one queued behind a screen reader reading a long
-// text. Only a daemon that lives on but never reports the end reaches it.
+// text. Only a daemon that lives on but never reports the end reaches it; no
+// command is sent then, since a daemon that answers nothing would hold it
+// forever.
 constexpr std::chrono::seconds kLongestWait{30};
 
 // libspeechd builds some commands in static buffers shared by all connections,
@@ -199,12 +201,7 @@ void WaitUntilDone(Connection* connection) {
   while (!Finished(connection->client, connection->message)) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         give_up - std::chrono::steady_clock::now());
-    if (left.count() <= 0) {
-      // Not to be spoken later, after the next repetition of an alarm.
-      std::lock_guard<std::mutex> hold(library_lock);
-      spd_cancel(connection->speechd);
-      break;
-    }
+    if (left.count() <= 0) break;
     pollfd watched[2] = {{connection->wake, POLLIN, 0}, {connection->socket, POLLRDHUP, 0}};
     poll(watched, 2, static_cast<int>(left.count()));
     if (watched[1].revents != 0) break;  // the daemon hung up: no report will come
