@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <optional>
 
 #include "announce/alarm_repeater.h"
 #include "announce/speech.h"
@@ -18,7 +19,13 @@ class DispatcherSpeech : public DiskAudio {
  protected:
   void TearDown() override {
     ConfirmAlarm();
+    speechd_.reset();
     DiskAudio::TearDown();
+  }
+  // Kept until the alarm has ended, also when a check fails first: a
+  // repetition after it would start the machine's own daemon.
+  PrivateDispatcher& Dispatcher(const PrivateDispatcher::Setup& setup) {
+    return speechd_.emplace(setup);
   }
   static bool SpeechOver(int seconds = 10) {
     return WaitFor([] { return SpeechBusyCount.load() == 0; }, seconds);
@@ -45,6 +52,7 @@ class DispatcherSpeech : public DiskAudio {
   bool Silent() const { return Loud(LeftChannel()).end == 0; }
 
   bool alarm_running_ = false;
+  std::optional<PrivateDispatcher> speechd_;
 };
 
 std::size_t Count(const std::vector<std::string>& lines, const std::string& line) {
@@ -81,7 +89,7 @@ TEST_F(DispatcherSpeech, TheUsersConfigurationChoosesTheVoice) {
 // with 0.3 s a text, five repetitions after the first take at least 2.25 s.
 // Without the wait the daemon would queue them and speak one every 0.3 s.
 TEST_F(DispatcherSpeech, ARepeatedAlarmSpeaksWaitsAndSpeaksAgain) {
-  PrivateDispatcher speechd({"DefaultLanguage \"en\"", 0.3});
+  PrivateDispatcher& speechd = Dispatcher({"DefaultLanguage \"en\"", 0.3});
   const std::string line = "male-voice 0.00 Alarm 12:35";
   StartAlarm("Alarm 12:35");
   ASSERT_TRUE(WaitFor([&] { return speechd.Spoken().size() >= 1; }, 10));
@@ -117,7 +125,7 @@ TEST_F(DispatcherSpeech, AfterARefusalTheDaemonIsNotTriedAgainForAMinute) {
 // The daemon killed while it speaks an alarm: the wait for the end that will
 // never come ends at once, and the next repetition starts the daemon again.
 TEST_F(DispatcherSpeech, TheDaemonKilledMidAlarmSpeechGoesOn) {
-  PrivateDispatcher speechd({"DefaultLanguage \"en\"", 2});
+  PrivateDispatcher& speechd = Dispatcher({"DefaultLanguage \"en\"", 2});
   StartAlarm("Alarm 12:35");
   ASSERT_TRUE(WaitFor([&] { return speechd.Spoken().size() == 1; }, 10));
   const pid_t first = speechd.Daemon();
