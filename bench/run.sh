@@ -32,7 +32,8 @@ measure() {
   mv "$out/$file.tmp" "$out/$file"
 }
 
-rm -f "$out"/idle_{native,windows,baseline}.txt "$out"/start_*.txt "$out"/speech_latency.txt
+rm -f "$out"/idle_{native,windows,baseline}.txt "$out"/start_*.txt "$out"/speech_latency.txt \
+  "$out"/dispatcher_latency.txt
 if ((idle_seconds > 0)); then
   measure idle_native.txt bench/idle.sh native "$idle_seconds"
   measure idle_windows.txt bench/idle.sh windows "$idle_seconds"
@@ -50,6 +51,10 @@ if ((speech_runs > 0)); then
   # The disk driver's own notices and each run's times go to the log.
   speech_latency() { "$out"/quorvel_speech_latency "$speech_runs" 2>"$out"/speech_latency.log; }
   measure speech_latency.txt speech_latency
+  dispatcher_latency() {
+    "$out"/quorvel_dispatcher_latency "$speech_runs" 2>"$out"/dispatcher_latency.log
+  }
+  measure dispatcher_latency.txt dispatcher_latency
 fi
 
 python3 bench/table.py "$out"/benchmarks.json "$out" | tee "$out"/results.md

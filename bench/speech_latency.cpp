@@ -3,12 +3,13 @@
 //   quorvel_speech_latency [RUNS [PHRASE]]     (defaults: 10, "1 2 3 4")
 //
 // Each run calls the core's Announce(PHRASE) on this thread, as ClockTick
-// does, with the real audio backend (espeak-ng and SDL2_mixer) playing through
-// SDL's disk driver into a fresh file. A second thread reads that file every
-// millisecond. The disk driver writes one mixer buffer per buffer period and
-// then sleeps for SDL_DISKAUDIODELAY ms (by default one buffer's length), so
-// the file fills at the pace of a sound card and a sample's byte position
-// tells when it would be heard. Two times are taken from the announcement:
+// does, with the real audio backend's fallback (espeak-ng and SDL2_mixer, with
+// speech-dispatcher refusing to start) playing through SDL's disk driver into
+// a fresh file. A second thread reads that file every millisecond. The disk
+// driver writes one mixer buffer per buffer period and then sleeps for
+// SDL_DISKAUDIODELAY ms (by default one buffer's length), so the file fills
+// at the pace of a sound card and a sample's byte position tells when it would
+// be heard. Two times are taken from the announcement:
 //
 //   heard   - when the file appeared (the device opened) plus the first
 //             non-silent sample's position in it at 44,100 frames a second;
@@ -37,7 +38,9 @@
 
 #include "announce/announcer.h"
 #include "announce/speech.h"
+#include "speech_runs.h"
 #include "platform/linux/audio/audio_device.h"
+#include "private_dispatcher.h"
 
 namespace {
 
@@ -103,28 +106,14 @@ void WatchFile(const std::string& path, Clock::time_point start, const std::atom
   if (file >= 0) ::close(file);
 }
 
-// Until the last utterance has ended and its device is closed.
-bool WaitForQuiet() {
-  const Clock::time_point start = Clock::now();
-  while (SpeechBusyCount.load() != 0) {
-    if (MsBetween(start, Clock::now()) > kTimeoutSeconds * 1e3) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
   const std::string phrase = argc > 2 ? argv[2] : "1 2 3 4";
   setenv("SDL_AUDIODRIVER", "disk", 1);
+  // espeak-ng's path: a speech-dispatcher that refuses to start.
+  const PrivateDispatcher refusing({"DisableAutoSpawn"});
   char folder_template[] = "/tmp/quorvel-speech-XXXXXX";
   const char* folder = mkdtemp(folder_template);
   if (folder == nullptr) {
@@ -144,7 +133,7 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     std::thread watcher(WatchFile, path, start, std::cref(stop), std::ref(result));
     Announce(phrase);
-    const bool quiet = WaitForQuiet();
+    const bool quiet = WaitForQuiet(std::chrono::seconds(static_cast<int>(kTimeoutSeconds)));
     stop = true;
     watcher.join();
     ::unlink(path.c_str());

@@ -14,8 +14,14 @@ endif()
 # Speech latency through the real Linux backend, not the fake; the window's
 # objects bring the threads and the seam functions the core calls.
 if(TARGET quorvel_linux_audio)
-  add_executable(quorvel_speech_latency ${PROJECT_SOURCE_DIR}/bench/speech_latency.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/clock.cpp)
-  target_link_libraries(quorvel_speech_latency PRIVATE
-    quorvel_linux_window quorvel_linux_audio quorvel_core)
+  # Both run a speech-dispatcher of their own, as the tests do.
+  foreach(engine speech dispatcher)
+    add_executable(quorvel_${engine}_latency ${PROJECT_SOURCE_DIR}/bench/${engine}_latency.cpp
+      ${PROJECT_SOURCE_DIR}/src/platform/linux/clock.cpp
+      ${PROJECT_SOURCE_DIR}/tests/linux/audio/private_dispatcher.cpp)
+    target_include_directories(quorvel_${engine}_latency PRIVATE
+      ${PROJECT_SOURCE_DIR}/tests/linux/audio)
+    target_link_libraries(quorvel_${engine}_latency PRIVATE
+      quorvel_linux_window quorvel_linux_audio quorvel_core)
+  endforeach()
 endif()

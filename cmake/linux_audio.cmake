@@ -1,6 +1,6 @@
-# The Linux sound and speech backend: SDL2_mixer plays and mixes, espeak-ng
-# speaks. Paths are taken from this file's place, so the file works whichever
-# project includes it.
+# The Linux sound and speech backend: SDL2_mixer plays and mixes,
+# speech-dispatcher speaks, or espeak-ng where it cannot be reached. Paths are
+# taken from this file's place, so the file works whichever project includes it.
 get_filename_component(QUORVEL_LINUX_AUDIO_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 
 find_package(PkgConfig REQUIRED)
@@ -8,6 +8,7 @@ find_package(Threads REQUIRED)
 pkg_check_modules(QUORVEL_SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(QUORVEL_SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
 pkg_check_modules(QUORVEL_ESPEAK_NG REQUIRED IMPORTED_TARGET espeak-ng)
+pkg_check_modules(QUORVEL_SPEECHD REQUIRED IMPORTED_TARGET speech-dispatcher)
 
 file(GLOB QUORVEL_LINUX_AUDIO_SOURCES CONFIGURE_DEPENDS
   ${QUORVEL_LINUX_AUDIO_ROOT}/src/platform/linux/audio/*.cpp)
@@ -15,14 +16,19 @@ add_library(quorvel_linux_audio OBJECT ${QUORVEL_LINUX_AUDIO_SOURCES})
 target_include_directories(quorvel_linux_audio PUBLIC ${QUORVEL_LINUX_AUDIO_ROOT}/src)
 target_link_libraries(quorvel_linux_audio PUBLIC
   PkgConfig::QUORVEL_SDL2 PkgConfig::QUORVEL_SDL2_MIXER PkgConfig::QUORVEL_ESPEAK_NG
-  Threads::Threads)
+  PkgConfig::QUORVEL_SPEECHD Threads::Threads)
 
 if(QUORVEL_TESTS)
-  # The tests play real sound through SDL's disk driver and read back the file.
+  # The tests play real sound through SDL's disk driver and read back the file,
+  # and speak through a speech-dispatcher of their own; the core's speech tasks
+  # and alarm repeater run on the real threads.
   file(GLOB QUORVEL_LINUX_AUDIO_TESTS CONFIGURE_DEPENDS
     ${QUORVEL_LINUX_AUDIO_ROOT}/tests/linux/audio/*_test.cpp)
-  add_executable(quorvel_linux_audio_tests ${QUORVEL_LINUX_AUDIO_TESTS})
-  target_link_libraries(quorvel_linux_audio_tests PRIVATE quorvel_linux_audio GTest::gtest_main)
+  add_executable(quorvel_linux_audio_tests ${QUORVEL_LINUX_AUDIO_TESTS}
+    ${QUORVEL_LINUX_AUDIO_ROOT}/tests/linux/audio/private_dispatcher.cpp
+    ${QUORVEL_LINUX_AUDIO_ROOT}/src/platform/linux/threads.cpp)
+  target_link_libraries(quorvel_linux_audio_tests PRIVATE
+    quorvel_linux_audio quorvel_core GTest::gtest_main)
   include(GoogleTest)
   gtest_discover_tests(quorvel_linux_audio_tests DISCOVERY_MODE PRE_TEST)
 endif()

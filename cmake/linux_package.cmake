@@ -53,7 +53,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "the local time, and when the time matches a rule that is switched on -\n"
   "ascending or descending digits such as 12:34, self-similar times such as\n"
   "11:11, hour-minute mirrors, full hours, or one of two custom alarms - it\n"
-  "speaks the time with espeak-ng or plays a WAV sound of your choice.")
+  "speaks the time through speech-dispatcher, in the voice the user set up\n"
+  "there (espeak-ng without it), or plays a WAV sound of your choice.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
@@ -61,9 +62,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# dpkg-shlibdeps finds the libraries; the voices are data it cannot see.
+# dpkg-shlibdeps finds the libraries (libspeechd2 among them); the fallback's
+# voices are data it cannot see. Without the daemon the fallback speaks, so it
+# is only recommended.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "espeak-ng-data")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher, speech-dispatcher-espeak-ng")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -19,7 +19,8 @@ fail() {
 # --- What building, packaging and the desktop checks need -------------------
 packages=(
   cmake ninja-build g++ pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libespeak-ng-dev
-  espeak-ng-data dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils imagemagick python3 gzip
+  espeak-ng-data libspeechd-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils
+  imagemagick python3 gzip
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -56,15 +57,19 @@ version=$(dpkg-deb -f "$deb" Version)
 arch=$(dpkg --print-architecture)
 [[ "$(basename "$deb")" == "quorvel_${version}_${arch}.deb" ]] || fail "unexpected file name $deb"
 say "package $deb"
-for field in Package Version Architecture Section Priority Maintainer Installed-Size Depends; do
+for field in Package Version Architecture Section Priority Maintainer Installed-Size Depends \
+  Recommends; do
   say "  $field: $(dpkg-deb -f "$deb" "$field")"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in espeak-ng-data libespeak-ng1 libqt6widgets6 libsdl2-mixer-2.0-0 libc6; do
+for needed in espeak-ng-data libespeak-ng1 libspeechd2 libqt6widgets6 libsdl2-mixer-2.0-0 libc6; do
   [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
     fail "Depends lacks $needed"
 done
 say "ok: Depends names espeak-ng-data and the libraries dpkg-shlibdeps found"
+[[ "$(dpkg-deb -f "$deb" Recommends)" == "speech-dispatcher, speech-dispatcher-espeak-ng" ]] ||
+  fail "Recommends does not name speech-dispatcher and its espeak-ng module"
+say "ok: Recommends names speech-dispatcher and its espeak-ng module"
 
 # Owners and modes as Debian wants them: root, 0755 folders and the program, 0644 the rest.
 bad_modes=$(dpkg-deb -c "$deb" | awk '

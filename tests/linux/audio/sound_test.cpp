@@ -2,6 +2,7 @@
 
 #include "audio_test_support.h"
 #include "platform/platform.h"
+#include "private_dispatcher.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ TEST_F(SoundFile, ThatCannotBePlayedGivesTheShortDefaultSound) {
 }
 
 TEST_F(SoundFile, LoopSoundsOnThroughSpeechUntilStopped) {
+  const PrivateDispatcher refusing({"DisableAutoSpawn"});  // espeak-ng speaks
   Pace("5");
   WriteTone(660, 100);
   platform::PlaySoundLoop(wav_);

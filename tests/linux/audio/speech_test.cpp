@@ -4,6 +4,7 @@
 
 #include "audio_test_support.h"
 #include "platform/platform.h"
+#include "private_dispatcher.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ void SayOneTwoThreeFour(std::atomic<int>& finished) {
 
 // Each voice waits for its own utterance; the device closes only after both.
 TEST_F(DiskAudio, TwoVoicesSpeakingAtOnceAreBothHeardToTheEnd) {
+  const PrivateDispatcher refusing({"DisableAutoSpawn"});  // espeak-ng speaks
   Pace("5");
   std::atomic<int> finished{0};
   std::thread first(SayOneTwoThreeFour, std::ref(finished));
@@ -41,7 +43,11 @@ TEST(SpeechEngine, WithoutItsDataGivesNoVoice) {
         const std::string data = std::string(mkdtemp(home)) + "/espeak-ng-data";
         mkdir(data.c_str(), 0700);
         setenv("ESPEAK_DATA_PATH", home, 1);
-        const bool none = platform::CreateVoice() == nullptr;
+        bool none = false;
+        {
+          const PrivateDispatcher refusing({"DisableAutoSpawn"});
+          none = platform::CreateVoice() == nullptr;
+        }
         rmdir(data.c_str());
         rmdir(home);
         std::exit(none ? 0 : 3);

@@ -1,6 +1,7 @@
-// Speech through espeak-ng's library, in its default voice. The engine only
-// makes the samples; the shared device plays them, so several utterances (and
-// an alarm loop) can sound at once.
+// Speech through espeak-ng's library, in its default voice: the voice used
+// when speech-dispatcher cannot be reached. The engine only makes the samples;
+// the shared device plays them, so several utterances (and an alarm loop) can
+// sound at once.
 #include <SDL.h>
 #include <espeak-ng/espeak_ng.h>
 
@@ -9,10 +10,11 @@
 #include <vector>
 
 #include "platform/linux/audio/audio_device.h"
+#include "platform/linux/audio/espeak_voice.h"
 #include "platform/linux/audio/pcm_chunk.h"
 #include "platform/platform.h"
 
-struct platform::Voice {
+struct espeak_voice::Voice {
   linux_audio::Playing utterance;
 };
 
@@ -67,6 +69,10 @@ void EnterSpeechThread() {}
 // frees it by itself only on threads it started; each speech thread would leak it.
 void LeaveSpeechThread() { SDL_TLSCleanup(); }
 
+}  // namespace platform
+
+namespace espeak_voice {
+
 Voice* CreateVoice() {
   std::lock_guard<std::mutex> hold(engine.lock);
   return EngineReady() ? new Voice : nullptr;
@@ -101,4 +107,4 @@ void ReleaseVoice(Voice* voice) {
   delete voice;
 }
 
-}  // namespace platform
+}  // namespace espeak_voice
