@@ -41,6 +41,8 @@ TEST(SoundDevice, LeavesTerminationSignalsToTheProgram) {
       {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         platform::PlaySoundLoop("/nonexistent.wav");
+        // The loop starts on a thread of its own; a missing file is known at once.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
         std::raise(SIGTERM);
         std::exit(0);
       },
