@@ -119,6 +119,26 @@ std::string AiffImage(const Samples& samples) {
 
 enum class Heard { kDefaultSound, kTheFile };
 
+using MakePath = std::function<std::string(const std::string& folder)>;
+
+// A regular file `name` in the folder, holding `bytes`.
+MakePath FileWith(const std::string& name, const std::string& bytes) {
+  return [name, bytes](const std::string& folder) {
+    WriteFile(folder + "/" + name, bytes);
+    return folder + "/" + name;
+  };
+}
+
+// A WAV file `size` bytes long, its samples a hole in the file.
+MakePath SparseWav(const std::string& name, unsigned rate, unsigned channels, unsigned bits,
+                   std::uint32_t size) {
+  return [=](const std::string& folder) {
+    const std::string path = FileWith(name, WavHeader(rate, channels, bits, size - 44))(folder);
+    std::filesystem::resize_file(path, size);
+    return path;
+  };
+}
+
 class HostileSoundPath : public DiskAudio {
  protected:
   void SetUp() override {
@@ -139,7 +159,7 @@ TEST_F(HostileSoundPath, OnlyARegularBoundedWavFileIsPlayedAndTheCallReturnsProm
   const std::string real_wav = linux_audio::WavImage(tone, linux_audio::kToneRate);
   struct Row {
     const char* name;
-    std::function<std::string(const std::string& folder)> make;  // gives the path
+    MakePath make;
     Heard heard;
   };
   const Row rows[] = {
@@ -160,60 +180,17 @@ TEST_F(HostileSoundPath, OnlyARegularBoundedWavFileIsPlayedAndTheCallReturnsProm
        },
        Heard::kDefaultSound},
       {"a sparse 1 GiB WAV file in the device's format",
-       [](const std::string& folder) {
-         const std::string path = folder + "/huge.wav";
-         const std::uint32_t size = 1u << 30;
-         WriteFile(path, WavHeader(44100, 2, 16, size - 44));
-         std::filesystem::resize_file(path, size);
-         return path;
-       },
-       Heard::kDefaultSound},
+       SparseWav("huge.wav", 44100, 2, 16, 1u << 30), Heard::kDefaultSound},
       {"a small WAV file at 1 kHz that would decode to 370 MiB",
-       [](const std::string& folder) {
-         const std::string path = folder + "/slow.wav";
-         const std::uint32_t size = 2u << 20;
-         WriteFile(path, WavHeader(1000, 1, 8, size - 44));
-         std::filesystem::resize_file(path, size);
-         return path;
-       },
-       Heard::kDefaultSound},
-      {"an AIFF sound named .wav",
-       [&tone](const std::string& folder) {
-         const std::string path = folder + "/aiff.wav";
-         WriteFile(path, AiffImage(tone));
-         return path;
-       },
-       Heard::kDefaultSound},
+       SparseWav("slow.wav", 1000, 1, 8, 2u << 20), Heard::kDefaultSound},
+      {"an AIFF sound named .wav", FileWith("aiff.wav", AiffImage(tone)), Heard::kDefaultSound},
       {"text named like a sound",
-       [](const std::string& folder) {
-         const std::string path = folder + "/text.wav";
-         WriteFile(path, "Not a sound, just text named like one.\n");
-         return path;
-       },
-       Heard::kDefaultSound},
-      {"an empty file",
-       [](const std::string& folder) {
-         const std::string path = folder + "/empty.wav";
-         WriteFile(path, "");
-         return path;
-       },
-       Heard::kDefaultSound},
-      {"a header cut short",
-       [&real_wav](const std::string& folder) {
-         const std::string path = folder + "/cut.wav";
-         WriteFile(path, real_wav.substr(0, 30));
-         return path;
-       },
-       Heard::kDefaultSound},
+       FileWith("text.wav", "Not a sound, just text named like one.\n"), Heard::kDefaultSound},
+      {"an empty file", FileWith("empty.wav", ""), Heard::kDefaultSound},
+      {"a header cut short", FileWith("cut.wav", real_wav.substr(0, 30)), Heard::kDefaultSound},
       {"no file at all", [](const std::string& folder) { return folder + "/gone.wav"; },
        Heard::kDefaultSound},
-      {"a small WAV file",
-       [&real_wav](const std::string& folder) {
-         const std::string path = folder + "/real.wav";
-         WriteFile(path, real_wav);
-         return path;
-       },
-       Heard::kTheFile},
+      {"a small WAV file", FileWith("real.wav", real_wav), Heard::kTheFile},
       {"a link to a small WAV file",
        [&real_wav](const std::string& folder) {
          WriteFile(folder + "/target.wav", real_wav);
@@ -248,8 +225,8 @@ TEST_F(ProgramEnd, ComesWithinASecondWhateverSounds) {
   // ThreadSanitizer waits a second at every exit for late reports; what is
   // measured here is the program's own end.
   const char* tsan_options = std::getenv("TSAN_OPTIONS");
-  setenv("TSAN_OPTIONS", (std::string(tsan_options ? tsan_options : "") + " atexit_sleep_ms=0").c_str(),
-         1);
+  const std::string options = std::string(tsan_options ? tsan_options : "") + " atexit_sleep_ms=0";
+  setenv("TSAN_OPTIONS", options.c_str(), 1);
   Pace("5");
   WriteTone(660, 100);
   struct Row {

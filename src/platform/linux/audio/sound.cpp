@@ -70,7 +70,8 @@ linux_audio::DeviceSound LoadWithin(const std::string& path) {
   auto load = std::make_shared<Load>();
   const bool started = StartDetached([load, path] {
     const std::optional<std::string> file = linux_audio::ReadSoundFile(path);
-    linux_audio::DeviceSound sound = file ? linux_audio::DecodeWav(*file) : linux_audio::DeviceSound{};
+    linux_audio::DeviceSound sound;
+    if (file) sound = linux_audio::DecodeWav(*file);
     std::lock_guard<std::mutex> hold(load->lock);
     load->sound = std::move(sound);
     load->done = true;
