@@ -24,11 +24,16 @@ if(QUORVEL_TESTS)
   # and alarm repeater run on the real threads.
   file(GLOB QUORVEL_LINUX_AUDIO_TESTS CONFIGURE_DEPENDS
     ${QUORVEL_LINUX_AUDIO_ROOT}/tests/linux/audio/*_test.cpp)
+  add_executable(quorvel_audio_process ${QUORVEL_LINUX_AUDIO_ROOT}/tests/linux/audio/audio_process.cpp)
+  target_link_libraries(quorvel_audio_process PRIVATE quorvel_linux_audio)
   add_executable(quorvel_linux_audio_tests ${QUORVEL_LINUX_AUDIO_TESTS}
     ${QUORVEL_LINUX_AUDIO_ROOT}/tests/linux/audio/private_dispatcher.cpp
     ${QUORVEL_LINUX_AUDIO_ROOT}/src/platform/linux/threads.cpp)
   target_link_libraries(quorvel_linux_audio_tests PRIVATE
     quorvel_linux_audio quorvel_core GTest::gtest_main)
+  target_compile_definitions(quorvel_linux_audio_tests PRIVATE
+    QUORVEL_AUDIO_PROCESS="$<TARGET_FILE:quorvel_audio_process>")
+  add_dependencies(quorvel_linux_audio_tests quorvel_audio_process)
   include(GoogleTest)
   gtest_discover_tests(quorvel_linux_audio_tests DISCOVERY_MODE PRE_TEST)
 endif()

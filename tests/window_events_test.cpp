@@ -200,17 +200,24 @@ TEST_F(Browse, ALongPathIsPreviewedByItsFirst255Characters) {
   EXPECT_EQ(Settings.SFX[SayAscending], path);  // the setting keeps it whole
 }
 
-TEST_F(Browse, NonWavFilesAreRefusedWithAMessageAndChangeNothing) {
-  fake::Control(1018).text = "old";
-  fake::QueueFileChoice(MakeFile("song.mp3"));
-  Click(1022);
-  EXPECT_EQ(fake::CountCalls("ShowStopBox Error|Sorry, I'm a bit stupid and only know how to "
-                             "play old-fashioned WAV files."),
-            1);
-  EXPECT_EQ(fake::CountCalls("PlaySoundSync"), 0);
-  EXPECT_EQ(fake::Control(1018).text, "old");
-  EXPECT_EQ(Settings.SFX[SayAscending], "");
-  EXPECT_EQ(SettingsFileOnDisk(), "");
+TEST_F(Browse, NonWavFilesAndControlBytesAreRefusedWithAMessageAndChangeNothing) {
+  // A line break or Ctrl-Z kept in the settings file would split or end it.
+  const std::string names[] = {"song.mp3", "bell\r.wav", "two\nlines.wav", "end\x1a.wav",
+                               "tab\t.wav", "\x01.wav"};
+  for (const std::string& name : names) {
+    StartWithFreshWindow();
+    fake::Control(1018).text = "old";
+    fake::QueueFileChoice(MakeFile(name));
+    Click(1022);
+    EXPECT_EQ(fake::CountCalls("ShowStopBox Error|Sorry, I'm a bit stupid and only know how to "
+                               "play old-fashioned WAV files."),
+              1)
+        << name;
+    EXPECT_EQ(fake::CountCalls("PlaySoundSync"), 0) << name;
+    EXPECT_EQ(fake::Control(1018).text, "old");
+    EXPECT_EQ(Settings.SFX[SayAscending], "");
+    EXPECT_EQ(SettingsFileOnDisk(), "");
+  }
 }
 
 TEST_F(Browse, CancelOrAMissingFileChangesNothingSilently) {

@@ -1,5 +1,6 @@
 #include "window/choose_sound.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/platform.h"
@@ -18,6 +19,13 @@ bool IsExistingFile(const std::string& path) {
   return !path.empty() && platform::IsOrdinaryFile(path);
 }
 
+// A line break or an end-of-file byte kept in the settings file would split
+// it or end it early; no control byte belongs in a path worth keeping.
+bool HasControlBytes(const std::string& path) {
+  return std::any_of(path.begin(), path.end(),
+                     [](char byte) { return static_cast<unsigned char>(byte) < 32; });
+}
+
 }  // namespace
 
 void ChooseSound(Rule rule) {
@@ -25,7 +33,7 @@ void ChooseSound(Rule rule) {
       "Please select a sound effect", platform::SoundFolder(), "WAV files (*.wav)", "*.wav", "wav"};
   std::string path(TrimBlanks(platform::ChooseOpenFile(request)));
 
-  if (IsExistingFile(path) && !ContainsWav(path)) {
+  if (IsExistingFile(path) && (!ContainsWav(path) || HasControlBytes(path))) {
     platform::ShowStopBox(
         "Sorry, I'm a bit stupid and only know how to play old-fashioned WAV files.", "Error");
     path.clear();

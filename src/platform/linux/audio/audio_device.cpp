@@ -19,20 +19,27 @@ constexpr int kChannels = 32;
 // enough that the mixer wakes only some forty times a second while open.
 constexpr int kBufferFrames = 1024;
 constexpr int kBufferMs = kBufferFrames * 1000 / kDeviceRate;
+// How long the program's end waits for the owners of halted sounds.
+constexpr auto kEndWait = std::chrono::milliseconds(500);
 
 // The mixer calls OnChannelEnded with its own lock held, and we call the mixer
 // holding `lock`; so `ended_lock` is taken with nothing else and held over no
 // mixer call, which keeps the two lock orders from crossing.
 struct Device {
-  std::mutex lock;  // users, whether open, which channels are ours
+  std::mutex lock;  // users, whether open, which channels are ours, ending
   int users = 0;
   std::array<bool, kChannels> taken{};
+  bool ending = false;  // the program ends: nothing may sound any more
+  std::condition_variable released_signal;  // with `lock`: users went down
   std::mutex ended_lock;
   std::condition_variable ended_signal;
   std::array<bool, kChannels> ended{};
 };
 
-Device device;
+// Never destroyed: speech and loader threads may still reach it while the
+// program's statics are torn down, and a condition variable must not be
+// destroyed under a thread that waits on it.
+Device& device = *new Device;
 
 void OnChannelEnded(int channel) {
   if (channel < 0 || channel >= kChannels) return;
@@ -49,7 +56,8 @@ bool OpenDevice() {
   // and the program would no longer end on them.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (Mix_OpenAudio(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kBufferFrames) != 0) {
+  if (Mix_OpenAudioDevice(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kBufferFrames, nullptr, 0) !=
+      0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
@@ -67,7 +75,7 @@ void CloseDevice() {
 
 bool AcquireDevice() {
   std::lock_guard<std::mutex> hold(device.lock);
-  if (device.users == 0 && !OpenDevice()) return false;
+  if (device.ending || (device.users == 0 && !OpenDevice())) return false;
   device.users += 1;
   return true;
 }
@@ -78,12 +86,14 @@ bool ReleaseDevice() {
   device.users -= 1;
   if (device.users > 0) return false;
   CloseDevice();
+  device.released_signal.notify_all();
   return true;
 }
 
 // A channel of our own for `chunk`, or -1.
 int StartChannel(Mix_Chunk* chunk, int loops) {
   std::lock_guard<std::mutex> hold(device.lock);
+  if (device.ending) return -1;  // it would sound after the last halt
   int channel = 0;
   while (channel < kChannels && device.taken[channel]) channel += 1;
   if (channel == kChannels) return -1;
@@ -134,10 +144,20 @@ void AwaitSound(Playing& playing) {
 
 void HaltSound(Playing& playing) {
   if (playing.channel < 0) return;
-  // The mixer reports the halt through OnChannelEnded before returning.
-  Mix_HaltChannel(playing.channel);
+  CutShort(playing.channel);
   AwaitChannel(playing.channel);
   Finish(playing, false);
+}
+
+// The mixer reports the halt through OnChannelEnded before returning.
+void CutShort(int channel) { Mix_HaltChannel(channel); }
+
+void EndAllSound() {
+  std::unique_lock<std::mutex> hold(device.lock);
+  device.ending = true;
+  if (device.users == 0) return;
+  Mix_HaltChannel(-1);
+  device.released_signal.wait_for(hold, kEndWait, [] { return device.users == 0; });
 }
 
 }  // namespace linux_audio

@@ -10,8 +10,9 @@ struct Mix_Chunk;
 
 namespace linux_audio {
 
-// The format asked of the device. Drivers that can keep it (the disk driver
-// does) write exactly this: signed 16-bit native-endian, interleaved stereo.
+// The mixer's format, whatever the hardware's (SDL converts on the way out),
+// so sound can be decoded for it before the device opens: signed 16-bit
+// native-endian, interleaved stereo. The disk driver writes exactly this.
 constexpr int kDeviceRate = 44100;
 constexpr int kDeviceChannels = 2;
 
@@ -31,5 +32,13 @@ Playing StartSound(const std::function<Mix_Chunk*()>& load, int loops);
 void AwaitSound(Playing& playing);
 // Ends the sound at once and frees it as AwaitSound does.
 void HaltSound(Playing& playing);
+// Ends the sound on `channel` at once; whoever awaits it returns and frees it.
+void CutShort(int channel);
+
+// For the program's end: halts every sound, wakes everyone awaiting one, and
+// returns once the device is closed (or after half a second, should a sound's
+// owner not let go). From then on nothing sounds: StartSound gives an empty
+// Playing, so no thread still running touches SDL's audio again.
+void EndAllSound();
 
 }  // namespace linux_audio
