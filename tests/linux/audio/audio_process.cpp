@@ -5,7 +5,8 @@
 //   audio_process loop PATH    loops PATH, then ends the program
 //   audio_process speak TEXT   speaks TEXT on a thread of its own, then ends
 //
-// The ending modes wait until the device sounds (SDL_DISKAUDIOFILE grows),
+// The ending modes wait until the device sounds (SDL_DISKAUDIOFILE grows, or
+// QUORVEL_SOUNDING_FILE where speech goes to a speech-dispatcher instead),
 // print the monotonic time in nanoseconds on one line, end all sound as the
 // program does, and return from main, so every static is torn down after;
 // with SDL's audio still running then, the exit status is 3.
@@ -25,7 +26,8 @@
 namespace {
 
 bool DeviceSounds() {
-  const char* output = std::getenv("SDL_DISKAUDIOFILE");
+  const char* sounding = std::getenv("QUORVEL_SOUNDING_FILE");
+  const char* output = sounding != nullptr ? sounding : std::getenv("SDL_DISKAUDIOFILE");
   struct stat status {};
   for (int polls = 0; polls < 500; ++polls) {
     if (output != nullptr && ::stat(output, &status) == 0 && status.st_size > 0) return true;

@@ -77,9 +77,13 @@ void PrivateDispatcher::Configure(const std::string& user_lines) {
                 user_lines + "\n");
 }
 
+std::string PrivateDispatcher::SpokenFile(const std::string& module) const {
+  return folder_ + "/" + module + ".txt";
+}
+
 std::vector<std::string> PrivateDispatcher::Spoken(const std::string& module) const {
   std::vector<std::string> lines;
-  std::ifstream file(folder_ + "/" + module + ".txt");
+  std::ifstream file(SpokenFile(module));
   for (std::string line; std::getline(file, line);) lines.push_back(line);
   return lines;
 }

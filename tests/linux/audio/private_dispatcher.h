@@ -24,6 +24,8 @@ class PrivateDispatcher {
   // Replaces the user's lines; a daemon started later reads them.
   void Configure(const std::string& user_lines);
   std::vector<std::string> Spoken(const std::string& module = "rec") const;
+  // The file that module appends to, for a process that watches it.
+  std::string SpokenFile(const std::string& module = "rec") const;
   // The running daemon, 0 when none.
   pid_t Daemon() const;
   // Kills the daemon at once, as a crash would, and waits until it is gone.
