@@ -154,12 +154,13 @@ bool ReadOpenFile(HANDLE file, std::string& bytes) {
   return false;
 }
 
-// Opens `path` without sharing, waiting out a brief hold as a save does.
-HANDLE OpenWaitingOutHolds(const std::string& path, DWORD access, DWORD flags) {
+// Opens `path` to read it without sharing, waiting out a brief hold as a save
+// does.
+HANDLE OpenToReadWaitingOutHolds(const std::string& path) {
   for (size_t attempt = 0; attempt < kAttempts; ++attempt) {
     if (attempt > 0) ::Sleep(kRetryDelaysMs[attempt - 1]);
-    const HANDLE file =
-        ::CreateFileA(path.c_str(), access, 0, nullptr, OPEN_EXISTING, flags, nullptr);
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || !IsPassingHold(::GetLastError())) return file;
   }
   return INVALID_HANDLE_VALUE;
@@ -281,7 +282,7 @@ bool IsOrdinaryFile(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  const HANDLE file = OpenWaitingOutHolds(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
+  const HANDLE file = OpenToReadWaitingOutHolds(path);
   if (file == INVALID_HANDLE_VALUE) return false;
   const bool ok = ReadOpenFile(file, bytes);
   ::CloseHandle(file);
