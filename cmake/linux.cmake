@@ -14,7 +14,8 @@ list(REMOVE_ITEM QUORVEL_LINUX_WINDOW_SOURCES
 
 # Objects, not an archive: the core and the backend call each other.
 add_library(quorvel_linux_window OBJECT
-  ${QUORVEL_LINUX_WINDOW_SOURCES} src/platform/posix/posix_files.cpp)
+  ${QUORVEL_LINUX_WINDOW_SOURCES}
+  src/platform/posix/posix_files.cpp src/platform/posix/posix_leftovers.cpp)
 target_include_directories(quorvel_linux_window PUBLIC src)
 target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Threads::Threads)
 

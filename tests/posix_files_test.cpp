@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 namespace {
 
 using test_files::Entries;
+using test_files::MakeOld;
 using test_files::Read;
 using test_files::Write;
 using Names = std::vector<std::string>;
@@ -75,24 +78,118 @@ TEST_F(PosixFiles, ReplacesOnlyFilesWithExactBytesKeepingPermissions) {
   EXPECT_EQ(Entries(folder_), (Names{".hidden", "fifo", "folder", "new.ini", "plain.ini"}));
 }
 
-// Only our own pattern goes, and not while a running save holds its lock.
-TEST_F(PosixFiles, StartUpRemovesOnlyAbandonedTemporaryFiles) {
+// A temporary file as a save names it.
+const char kOurs[] = ".quorvel.ini.a1B2c3.quorvel-save";
+
+
+// Only what a save of ours left goes: never a file of the user's, however
+// named, nor one another user owns, a running save holds or wrote just now.
+TEST_F(PosixFiles, StartUpRemovesOnlyTheSavesOwnAbandonedTemporaryFiles) {
   const std::string target = folder_ + "quorvel.ini";
   Write(target, "kept");
-  for (const char* name : {"quorvel.ini.a1B2c3", "quorvel.ini.zzzzzz", "quorvel.ini.held00",
-                           "quorvel.ini.bak", "quorvel.ini.a1B2c3d", "quorvel.ini.a-b_c.",
-                           "other.ini.a1B2c3"})
-    Write(folder_ + name, "x");
-  std::filesystem::create_directory(folder_ + "quorvel.ini.dir000");
-  const int held = ::open((folder_ + "quorvel.ini.held00").c_str(), O_RDONLY);
+  Write(folder_ + "precious", "the user's");
+  struct Leftover {
+    const char* name;
+    void (*make)(const std::string& path);
+    bool removed;
+  };
+  const auto plain = [](const std::string& path) { Write(path, "x"); };
+  const Leftover leftovers[] = {
+      {kOurs, plain, true},
+      {".quorvel.ini.Zz9876.quorvel-save", plain, true},
+      {"quorvel.ini.backup", plain, false},
+      {"quorvel.ini.sample", plain, false},
+      {"quorvel.ini.old001", plain, false},
+      {"quorvel.ini.zzzzzz", plain, false},
+      {".quorvel.ini.a1B2c3", plain, false},
+      {".other.ini.a1B2c3.quorvel-save", plain, false},
+      {".quorvel.ini.a1-2c3.quorvel-save", plain, false},
+      {".quorvel.ini.held00.quorvel-save", plain, false},
+      {".quorvel.ini.young0.quorvel-save", nullptr, false},
+      {".quorvel.ini.link00.quorvel-save",
+       [](const std::string& path) { ::symlink("precious", path.c_str()); }, false},
+      {".quorvel.ini.hard00.quorvel-save",
+       [](const std::string& path) {
+         ::link((path.substr(0, path.rfind('/') + 1) + "precious").c_str(), path.c_str());
+       },
+       false},
+      {".quorvel.ini.dir000.quorvel-save",
+       [](const std::string& path) { ::mkdir(path.c_str(), 0700); }, false},
+      {".quorvel.ini.nobody.quorvel-save",
+       [](const std::string& path) {
+         Write(path, "x");
+         if (::chown(path.c_str(), 65534, 65534) != 0)
+           std::printf("[ SKIPPED  ] a leftover of another user: chown needs root\n");
+       },
+       false},
+  };
+  for (const Leftover& leftover : leftovers) {
+    const std::string path = folder_ + leftover.name;
+    if (leftover.make == nullptr) {
+      Write(path, "x");  // written just now: a running save may be about to rename it
+      continue;
+    }
+    leftover.make(path);
+    MakeOld(path);
+  }
+  const int held = ::open((folder_ + ".quorvel.ini.held00.quorvel-save").c_str(), O_RDONLY);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  platform::RemoveAbandonedSaves(target);
+  platform::RemoveAbandonedSaves(target, [](const std::string&) { return true; });
   ::close(held);
-  EXPECT_EQ(Entries(folder_),
-            (Names{".hidden", "fifo", "folder", "other.ini.a1B2c3", "plain.ini", "quorvel.ini",
-                   "quorvel.ini.a-b_c.", "quorvel.ini.a1B2c3d", "quorvel.ini.bak",
-                   "quorvel.ini.dir000", "quorvel.ini.held00"}));
+  for (const Leftover& leftover : leftovers)
+    EXPECT_EQ(::access((folder_ + leftover.name).c_str(), F_OK) != 0, leftover.removed)
+        << leftover.name;
   EXPECT_EQ(Read(target), "kept");
+  EXPECT_EQ(Read(folder_ + "precious"), "the user's");
+}
+
+// Without a settings file the newest whole leftover becomes it; leftovers
+// that are not whole stay while there is no file.
+TEST_F(PosixFiles, AWholeLeftoverWithoutASettingsFileBecomesIt) {
+  const auto is_whole = [](const std::string& bytes) { return bytes.rfind("whole", 0) == 0; };
+  const struct {
+    const char* what;
+    std::map<std::string, std::string> leftovers;  // name → bytes, oldest first
+    bool settings_file;
+    Names left;
+    std::string settings;
+  } cases[] = {
+      {"a whole one", {{kOurs, "whole 1"}}, false, {"quorvel.ini"}, "whole 1"},
+      {"two whole ones", {{".quorvel.ini.000001.quorvel-save", "whole old"},
+                          {".quorvel.ini.000002.quorvel-save", "whole new"}},
+       false, {"quorvel.ini"}, "whole new"},
+      {"a cut one", {{kOurs, "cut"}}, false, {kOurs}, ""},
+      {"beside a settings file", {{kOurs, "whole 1"}}, true, {"quorvel.ini"}, "settings"},
+  };
+  for (const auto& c : cases) {
+    fake::Reset();
+    folder_ = fake::ProgramFolderPath();
+    if (c.settings_file) Write(folder_ + "quorvel.ini", "settings");
+    int age = 3600;
+    for (const auto& [name, bytes] : c.leftovers) {
+      Write(folder_ + name, bytes);
+      const timespec when[2] = {{::time(nullptr) - age, 0}, {::time(nullptr) - age, 0}};
+      ::utimensat(AT_FDCWD, (folder_ + name).c_str(), when, 0);
+      age -= 60;
+    }
+    platform::RemoveAbandonedSaves(folder_ + "quorvel.ini", is_whole);
+    EXPECT_EQ(Entries(folder_), c.left) << c.what;
+    EXPECT_EQ(Read(folder_ + "quorvel.ini"), c.settings) << c.what;
+  }
+}
+
+// A save through a link writes beside the file the link ends at: that is
+// where a killed one's leftover lies.
+TEST_F(PosixFiles, StartUpTidiesBesideTheFileALinkEndsAt) {
+  std::filesystem::create_directory(folder_ + "repo");
+  Write(folder_ + "repo/real.ini", "settings");
+  ::symlink("repo/real.ini", (folder_ + "quorvel.ini").c_str());
+  const std::string leftover = folder_ + "repo/.real.ini.a1B2c3.quorvel-save";
+  Write(leftover, "x");
+  MakeOld(leftover);
+  platform::RemoveAbandonedSaves(folder_ + "quorvel.ini", [](const std::string&) { return true; });
+  EXPECT_EQ(Entries(folder_ + "repo"), Names{"real.ini"});
+  EXPECT_EQ(Read(folder_ + "quorvel.ini"), "settings");
 }
 
 }  // namespace

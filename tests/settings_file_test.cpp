@@ -85,6 +85,26 @@ TEST(SettingsFileReader, AppliesTheLinesOnTopOfTheDefaults) {
   }
 }
 
+// A leftover of a half-done save may become the settings file: only one the
+// save wrote to its end, whatever the settings in it.
+TEST(SettingsFileReader, OnlyAWholeSaveCountsAsWhole) {
+  SettingsRecord odd = DefaultSettings();
+  odd.SFX[SayAscending] = "/snd/a\nb.wav";
+  odd.Say[Say420] = -7;
+  const std::string whole = SettingsFileText(DefaultSettings());
+  for (const std::string& text : {whole, SettingsFileText(odd)}) {
+    EXPECT_TRUE(IsWholeSettingsFile(text));
+    for (size_t cut = 0; cut < text.size(); ++cut)
+      EXPECT_FALSE(IsWholeSettingsFile(text.substr(0, cut))) << "cut at " << cut;
+  }
+  std::string swapped = whole;
+  swapped.replace(0, swapped.find("\r\n", 20), "SayDescending: 1\r\nSayAscending: 1");
+  for (const std::string& text : {whole + "x", whole + "\r\n", whole.substr(2),
+                                  "sayascending" + whole.substr(12), swapped,
+                                  DefaultsWith({"Alarm1time: 7\r00"})})
+    EXPECT_FALSE(IsWholeSettingsFile(text)) << text;
+}
+
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -7,6 +7,7 @@
 // all the core ever needs to know.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,8 +21,10 @@ std::string LocalTimeText();
 // --- Files ---------------------------------------------------------------
 
 // The folder that holds the settings file, ending with its path separator:
-// the program's own folder on Windows; on Linux that folder where the user
-// may write there (a portable copy), else the user's configuration folder.
+// the program's own folder on Windows; on Linux that folder where it is the
+// user's own and nobody else may write there (a portable copy), else the
+// user's configuration folder. Empty when there is no folder fit for them:
+// the settings then live in memory only.
 std::string SettingsFolder();
 // The folder the open-file dialog starts in when choosing a sound.
 std::string SoundFolder();
@@ -30,8 +33,12 @@ std::string SoundFolder();
 // system file.
 bool IsOrdinaryFile(const std::string& path);
 
-// Reads the whole file opened without sharing. False when it cannot be opened
-// or read; `bytes` is then empty.
+// A settings file is about 1 KB; anything past this is no file of ours.
+inline constexpr std::size_t kLargestReadableFile = std::size_t{1} << 20;
+
+// Reads the whole file opened without sharing, waiting out a brief hold as a
+// save does. False when it cannot be opened or read or holds more than
+// kLargestReadableFile bytes; `bytes` is then empty.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces the file at `path` with exactly `bytes`, or leaves the old file
@@ -39,9 +46,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // renamed over the target. A failed save removes its temporary file, unless
 // a half-done replacement left that file as the only whole copy.
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
-// Removes the temporary files that killed saves of `path` left in its folder;
-// one that another running save is still writing stays.
-void RemoveAbandonedSaves(const std::string& path);
+// Whether a file's bytes are one whole save.
+using WholeFileTest = bool (*)(const std::string& bytes);
+// Start-up. A temporary file of a save of `path` is abandoned when it belongs
+// to the user, nobody uses it and it has not been written for some seconds.
+// Where no file is at `path` (nor at the end of its link), the newest
+// abandoned one that `is_whole` accepts becomes that file; while there is no
+// file, the others stay. Then every abandoned one is removed. Nothing else
+// in the folder is touched, nor what a link points to.
+void RemoveAbandonedSaves(const std::string& path, WholeFileTest is_whole);
 
 // --- Sound ---------------------------------------------------------------
 

@@ -13,6 +13,10 @@ namespace {
 
 constexpr char kCtrlZ = 26;  // old editors' end-of-file mark: nothing after it counts
 
+// The settings file that this run found but could not read: saving over it
+// would replace settings the user never saw with the defaults.
+std::string unreadable_settings_file;
+
 template <typename Field>
 constexpr bool kIsText = std::is_same_v<std::decay_t<Field>, std::string>;
 
@@ -82,20 +86,41 @@ void ApplySettingsFileText(const std::string& bytes, SettingsRecord& settings) {
   }
 }
 
+bool IsWholeSettingsFile(const std::string& bytes) {
+  size_t pos = 0;
+  bool whole = true;
+  const SettingsRecord keys{};
+  ForEachSetting(keys, [&](const char* name, const auto&) {
+    const std::string prefix = std::string(name) + ": ";
+    const size_t end = bytes.find_first_of("\r\x1a", pos);
+    whole = whole && bytes.compare(pos, prefix.size(), prefix) == 0 && end != std::string::npos &&
+            bytes.compare(end, 2, "\r\n") == 0;
+    if (whole) pos = end + 2;
+  });
+  return whole && pos == bytes.size();
+}
+
 std::string SettingsPath() { return platform::SettingsFolder() + "quorvel.ini"; }
 
 void LoadSettings() {
   Settings = DefaultSettings();
+  unreadable_settings_file.clear();
+  if (platform::SettingsFolder().empty()) return;
   const std::string path = SettingsPath();
   // Only at start-up: a save killed half-way leaves its temporary file.
-  platform::RemoveAbandonedSaves(path);
+  platform::RemoveAbandonedSaves(path, IsWholeSettingsFile);
   if (!platform::IsOrdinaryFile(path)) return;
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes)) return;
+  if (!platform::ReadWholeFile(path, bytes)) {
+    unreadable_settings_file = path;
+    return;
+  }
   ApplySettingsFileText(bytes, Settings);
 }
 
 void SaveSettings() {
+  const std::string path = SettingsPath();
+  if (platform::SettingsFolder().empty() || path == unreadable_settings_file) return;
   // A failed save leaves the last good file; the next change tries again.
-  platform::ReplaceFileAtomically(SettingsPath(), SettingsFileText(Settings));
+  platform::ReplaceFileAtomically(path, SettingsFileText(Settings));
 }

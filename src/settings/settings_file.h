@@ -14,11 +14,17 @@ std::string SettingsFileText(const SettingsRecord& settings);
 // Applies the lines of a settings file's bytes on top of `settings`.
 void ApplySettingsFileText(const std::string& bytes, SettingsRecord& settings);
 
+// True when `bytes` are what SaveSettings writes for some settings: the 36
+// lines in their order, each with its key, each ended by CR LF, nothing after.
+bool IsWholeSettingsFile(const std::string& bytes);
+
 // The settings folder followed by "quorvel.ini".
 std::string SettingsPath();
 
-// Start-up: removes what killed saves left beside the settings file, then
-// sets Settings to the defaults and to what the settings file holds.
+// Start-up: tidies what killed saves left beside the settings file, then
+// sets Settings to the defaults and to what the settings file holds. A file
+// that is there but cannot be read leaves the defaults, and no save of this
+// run replaces it.
 void LoadSettings();
 
 // Rewrites the settings file whole from Settings; on failure the old file

@@ -1,10 +1,13 @@
 // Small file helpers for tests that look at what landed on disk.
 #pragma once
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,6 +32,14 @@ inline std::vector<std::string> Entries(const std::string& folder) {
     names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// Dates the last change of `path` (a link itself, not what it points to) an
+// hour back.
+inline void MakeOld(const std::string& path) {
+  const timespec long_ago = {::time(nullptr) - 3600, 0};
+  const timespec times[2] = {long_ago, long_ago};
+  ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 // While alive, this process cannot grow any file past `bytes`: writes fail

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <thread>
@@ -9,6 +10,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/save_calls.h"
+#include "settings/settings_file.h"
 #include "win32/program_session.h"
 
 using namespace wine_test;
@@ -160,13 +162,29 @@ TEST_F(WinFiles, SaveWaitsOutABriefHoldButGivesUpOnALongOne) {
   EXPECT_EQ(Read(target_), "new");
 }
 
-TEST_F(WinFiles, ReadingNeedsTheFileToItself) {
+// An indexer or scanner that holds the file for a moment must not make the
+// start show the defaults; one that holds it for good, or a file far too big
+// to be ours, reads as nothing.
+TEST_F(WinFiles, ReadingWaitsOutABriefHoldButNotALongOne) {
   ASSERT_TRUE(platform::ReplaceFileAtomically(target_, "x"));
-  const HANDLE held = Hold(target_);
+  HANDLE held = Hold(target_);
   std::string bytes = "stale";
   EXPECT_FALSE(platform::ReadWholeFile(target_, bytes));
   EXPECT_EQ(bytes, "");
   ::CloseHandle(held);
+
+  held = Hold(target_);
+  std::thread release([held] {
+    ::Sleep(40);
+    ::CloseHandle(held);
+  });
+  EXPECT_TRUE(platform::ReadWholeFile(target_, bytes));
+  release.join();
+  EXPECT_EQ(bytes, "x");
+
+  WriteFile(target_, std::string(platform::kLargestReadableFile + 1, 'x'));
+  EXPECT_FALSE(platform::ReadWholeFile(target_, bytes));
+  EXPECT_TRUE(bytes.empty()) << bytes.size() << " bytes";
   EXPECT_FALSE(platform::ReadWholeFile(folder_ + "missing.ini", bytes));
 }
 
@@ -281,25 +299,56 @@ TEST_F(WinFiles, CleanUpRemovesOnlyTheSavesOwnLeftoversThatNobodyUses) {
       held.push_back(::CreateFileA(path.c_str(), GENERIC_READ, leftover.holder, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
-  platform::RemoveAbandonedSaves(target_);
+  // Links named like leftovers: the clean-up must not reach what they name.
+  WriteFile(folder_ + "precious.txt", "the user's");
+  Age(folder_ + "precious.txt", 3600);
+  const bool hard = ::CreateHardLinkA((folder_ + "qvl2222.tmp").c_str(),
+                                      (folder_ + "precious.txt").c_str(), nullptr);
+  const bool symbolic = ::CreateSymbolicLinkA((folder_ + "qvl3333.tmp").c_str(), "precious.txt",
+                                              SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+  if (!hard) std::printf("[ SKIPPED  ] a hard link named like a leftover: none can be made\n");
+  if (!symbolic)
+    std::printf("[ SKIPPED  ] a symbolic link named like a leftover: this system makes none\n");
+  platform::RemoveAbandonedSaves(target_, [](const std::string&) { return true; });
   for (const HANDLE file : held) ::CloseHandle(file);
   for (const Leftover& leftover : leftovers)
     EXPECT_EQ(FileExists(folder_ + leftover.name), leftover.kept) << leftover.name;
   EXPECT_EQ(Read(target_), "settings");
+  EXPECT_EQ(Read(folder_ + "precious.txt"), "the user's");
+  if (hard) {
+    EXPECT_TRUE(FileExists(folder_ + "qvl2222.tmp"));
+  }
+  if (symbolic) ::DeleteFileA((folder_ + "qvl3333.tmp").c_str());
 }
 
-TEST_F(WinFiles, ALeftoverOfAHalfDoneSaveStaysUntilTheSettingsFileIsBack) {
-  WriteFile(target_, "old");
-  Start({{}, {ERROR_UNABLE_TO_MOVE_REPLACEMENT}, {ERROR_ACCESS_DENIED}});
-  ASSERT_FALSE(platform::win32::SaveThrough(kScripted, target_, "new"));
-  const std::vector<std::string> left = Entries();
-  ASSERT_EQ(left.size(), 1u);
-  Age(folder_ + left[0], 3600);
+// After ReplaceFile gave up half-way the leftover may be the only copy of the
+// settings: a whole one becomes the settings file at the next start, one cut
+// short stays while there is no settings file and goes once there is.
+TEST_F(WinFiles, AWholeLeftoverOfAHalfDoneSaveBecomesTheSettingsFileAgain) {
+  const std::string whole = SettingsFileText(DefaultSettings());
+  const std::string cut = whole.substr(0, whole.size() - 3);
+  using Disk = std::map<std::string, std::string>;
+  const struct {
+    const char* what;
+    std::string left;
+    bool settings_file;
+    Disk files;
+  } cases[] = {
+      {"whole", whole, false, {{"quorvel.ini", whole}}},
+      {"cut short", cut, false, {{"qvl*.tmp", cut}}},
+      {"beside a settings file", whole, true, {{"quorvel.ini", "later"}}},
+  };
+  for (const auto& c : cases) {
+    for (const std::string& name : Entries()) ::DeleteFileA((folder_ + name).c_str());
+    WriteFile(target_, "old");
+    Start({{}, {ERROR_UNABLE_TO_MOVE_REPLACEMENT}, {ERROR_ACCESS_DENIED}});
+    ASSERT_FALSE(platform::win32::SaveThrough(kScripted, target_, c.left)) << c.what;
+    const std::vector<std::string> left = Entries();
+    ASSERT_EQ(left.size(), 1u) << c.what;
+    Age(folder_ + left[0], 3600);
+    if (c.settings_file) WriteFile(target_, "later");
 
-  platform::RemoveAbandonedSaves(target_);
-  EXPECT_EQ(Files(), (std::map<std::string, std::string>{{"qvl*.tmp", "new"}}))
-      << "the only copy of the settings was removed";
-  WriteFile(target_, "later");
-  platform::RemoveAbandonedSaves(target_);
-  EXPECT_EQ(Entries(), std::vector<std::string>{"quorvel.ini"});
+    platform::RemoveAbandonedSaves(target_, IsWholeSettingsFile);
+    EXPECT_EQ(Files(), c.files) << c.what;
+  }
 }

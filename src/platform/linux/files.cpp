@@ -36,16 +36,15 @@ std::string SoundFolder() {
 }
 
 // The configuration folder is made, private to the user, when the first save
-// needs it; a program's own folder is never made.
+// needs it, and checked again before each save; a program's own folder is
+// never made.
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
   const std::string folder = SettingsFolder();
   if (path.compare(0, folder.size(), folder) == 0 &&
       linux_files::IsConfigurationFolder(folder, std::getenv("XDG_CONFIG_HOME"),
-                                         std::getenv("HOME"))) {
-    std::error_code error;
-    if (fs::create_directories(folder, error))
-      fs::permissions(folder, fs::perms::owner_all, error);
-  }
+                                         std::getenv("HOME")) &&
+      !linux_files::MakePrivateFolder(folder))
+    return false;
   return posix::ReplaceFileAtomically(path, bytes);
 }
 

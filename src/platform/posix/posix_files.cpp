@@ -2,13 +2,14 @@
 // fake so that both save settings the same crash-safe way.
 #include "platform/posix/posix_files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -26,19 +27,6 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
-// Makes a rename durable: without this a power cut may bring back the old name.
-void SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 // The replacement keeps the permissions the user gave the old file.
 mode_t PermissionsFor(const std::string& path) {
   struct stat info;
@@ -46,36 +34,14 @@ mode_t PermissionsFor(const std::string& path) {
   return 0644;
 }
 
-// mkstemp's pattern: the target's name, a dot and six letters or digits.
-constexpr char kTemporarySuffix[] = ".XXXXXX";
-constexpr size_t kTemporarySuffixLength = sizeof kTemporarySuffix - 1;
+// A temporary file is ".<leaf>.", six letters or digits from mkostemps and
+// this marker: hidden, and a name nobody gives a file of their own.
+constexpr char kTemporaryMarker[] = ".quorvel-save";
+constexpr size_t kMarkerLength = sizeof kTemporaryMarker - 1;
+constexpr size_t kUniqueLength = 6;
 
-bool IsTemporaryNameOf(const std::string& name, const std::string& target) {
-  if (name.size() != target.size() + kTemporarySuffixLength ||
-      name.compare(0, target.size() + 1, target + ".") != 0)
-    return false;
-  for (size_t i = target.size() + 1; i < name.size(); ++i) {
-    const char c = name[i];
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
-  }
-  return true;
-}
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// A temporary file whose save still runs is locked by that save; one we can
-// lock was left by a save that died, unless it has been renamed meanwhile.
-void RemoveIfAbandoned(int folder_fd, const char* name) {
-  const int fd = ::openat(folder_fd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return;
-  struct stat opened, named;
-  if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-      ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-      ::fstatat(folder_fd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(opened, named))
-    ::unlinkat(folder_fd, name, 0);
-  ::close(fd);
+bool IsLetterOrDigit(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
 // Locks a fresh temporary file for the whole save, so that a start-up
@@ -84,23 +50,105 @@ void RemoveIfAbandoned(int folder_fd, const char* name) {
 bool LockAsOurs(int fd, const std::string& temporary) {
   struct stat opened, named;
   return ::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 &&
-         ::stat(temporary.c_str(), &named) == 0 && SameFile(opened, named);
+         ::lstat(temporary.c_str(), &named) == 0 && posix::SameFile(opened, named);
 }
 
 }  // namespace
 
-namespace platform {
+namespace posix {
 
-void RemoveAbandonedSaves(const std::string& path) {
-  const std::string folder = FolderOf(path);
-  const std::string target = path.substr(path.find_last_of('/') + 1);
-  DIR* listing = ::opendir(folder.c_str());
-  if (listing == nullptr) return;
-  const int folder_fd = ::dirfd(listing);
-  while (const dirent* entry = ::readdir(listing))
-    if (IsTemporaryNameOf(entry->d_name, target)) RemoveIfAbandoned(folder_fd, entry->d_name);
-  ::closedir(listing);
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
+
+std::string LeafOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+bool IsTemporaryNameOf(const std::string& name, const std::string& leaf) {
+  const std::string start = "." + leaf + ".";
+  if (name.size() != start.size() + kUniqueLength + kMarkerLength ||
+      name.compare(0, start.size(), start) != 0 ||
+      name.compare(start.size() + kUniqueLength, kMarkerLength, kTemporaryMarker) != 0)
+    return false;
+  for (size_t i = start.size(); i < start.size() + kUniqueLength; ++i)
+    if (!IsLetterOrDigit(name[i])) return false;
+  return true;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+bool ReadOpenFile(int fd, std::string& bytes) {
+  bytes.clear();
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || info.st_size > static_cast<off_t>(platform::kLargestReadableFile))
+    return false;
+  // Some files tell no true size: stop reading one byte past the limit.
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0) return true;
+    if (n < 0 || bytes.size() + static_cast<size_t>(n) > platform::kLargestReadableFile) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  bytes.clear();
+  return false;
+}
+
+std::string LinkEnd(const std::string& path) {
+  struct stat info;
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr),
+                                                        std::free);
+  return resolved ? std::string(resolved.get()) : path;
+}
+
+bool SaveTarget(const std::string& path, std::string& target) {
+  struct stat info;
+  if (::lstat(path.c_str(), &info) != 0) {
+    target = path;
+    return errno == ENOENT;  // the first save
+  }
+  target = LinkEnd(path);
+  if (S_ISLNK(info.st_mode) && (target == path || ::stat(target.c_str(), &info) != 0))
+    return false;  // dangling, or a loop
+  return S_ISREG(info.st_mode) && (info.st_mode & 0222) != 0 &&
+         ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+  std::string target;
+  if (!SaveTarget(path, target)) return false;
+  std::string temporary = FolderOf(target) + "." + LeafOf(target) + "." +
+                          std::string(kUniqueLength, 'X') + kTemporaryMarker;
+  const int fd = ::mkostemps(temporary.data(), static_cast<int>(kMarkerLength), O_CLOEXEC);
+  if (fd < 0) return false;
+  if (!LockAsOurs(fd, temporary)) {
+    ::close(fd);  // not ours to remove any more
+    return false;
+  }
+  ::fchmod(fd, PermissionsFor(target));
+  // Renamed while still locked: a clean-up never sees our file unlocked.
+  const bool saved =
+      WriteAll(fd, bytes) && ::fsync(fd) == 0 && ::rename(temporary.c_str(), target.c_str()) == 0;
+  if (!saved) ::unlink(temporary.c_str());
+  const bool closed = ::close(fd) == 0;
+  if (saved) SyncFolder(FolderOf(target));
+  return saved && closed;
+}
+
+}  // namespace posix
+
+namespace platform {
 
 bool IsOrdinaryFile(const std::string& path) {
   struct stat info;
@@ -117,44 +165,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
+  const bool ok =
+      ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && posix::ReadOpenFile(fd, bytes);
   ::close(fd);
-  if (!ok) bytes.clear();
   return ok;
 }
 
 }  // namespace platform
-
-namespace posix {
-
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
-  std::string temporary = path + kTemporarySuffix;
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  if (!LockAsOurs(fd, temporary)) {
-    ::close(fd);  // not ours to remove any more
-    return false;
-  }
-  ::fchmod(fd, PermissionsFor(path));
-  // Renamed while still locked: a clean-up never sees our file unlocked.
-  const bool saved = WriteAll(fd, bytes) && ::fsync(fd) == 0 &&
-                     ::rename(temporary.c_str(), path.c_str()) == 0;
-  if (!saved) ::unlink(temporary.c_str());
-  const bool closed = ::close(fd) == 0;
-  if (saved) SyncFolder(FolderOf(path));
-  return saved && closed;
-}
-
-}  // namespace posix

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/win32/save_calls.h"
@@ -133,27 +134,87 @@ bool MoveIntoPlace(const win32::SaveCalls& calls, const std::string& temporary,
   return calls.move(temporary.c_str(), path.c_str());
 }
 
-// Removes `path` if it is a temporary file nobody is using: nobody else may
+// Reads an open file to its end; false on a read error or past the limit.
+bool ReadOpenFile(HANDLE file, std::string& bytes) {
+  bytes.clear();
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(file, &size) ||
+      static_cast<ULONGLONG>(size.QuadPart) > kLargestReadableFile)
+    return false;
+  char buffer[65536];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file, buffer, sizeof buffer, &read, nullptr) ||
+        bytes.size() + read > kLargestReadableFile)
+      break;
+    if (read == 0) return true;
+    bytes.append(buffer, read);
+  }
+  bytes.clear();
+  return false;
+}
+
+// Opens `path` to read it without sharing, waiting out a brief hold as a save
+// does.
+HANDLE OpenToReadWaitingOutHolds(const std::string& path) {
+  for (size_t attempt = 0; attempt < kAttempts; ++attempt) {
+    if (attempt > 0) ::Sleep(kRetryDelaysMs[attempt - 1]);
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || !IsPassingHold(::GetLastError())) return file;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+struct Leftover {
+  HANDLE file;  // exclusive: no new save can take the name meanwhile
+  std::string path;
+  ULONGLONG written;
+};
+
+// Opens `path` when it is a temporary file nobody is using: nobody else may
 // have it open (a running save keeps its file open without sharing while it
 // writes) and it has not been written lately (after writing, a save closes
-// its file for the moment the rename takes). Its age is read and the
-// deletion set through one exclusive handle, so no new save can take the
-// name in between.
-void RemoveIfAbandoned(const std::string& path) {
-  const HANDLE file = ::CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  FILETIME written, now;
-  if (::GetFileTime(file, nullptr, nullptr, &written)) {
-    ::GetSystemTimeAsFileTime(&now);
-    const ULONGLONG then = (ULONGLONG{written.dwHighDateTime} << 32) | written.dwLowDateTime;
-    const ULONGLONG today = (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+// its file for the moment the rename takes). A link is opened as itself and
+// never counts, so what it points to is never touched; nor does a file with
+// a second name.
+bool OpenIfAbandoned(const std::string& path, Leftover& leftover) {
+  const HANDLE file =
+      ::CreateFileA(path.c_str(), GENERIC_READ | DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  const ULONGLONG today = (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+  if (::GetFileInformationByHandle(file, &info) &&
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&
+      info.nNumberOfLinks == 1) {
+    const ULONGLONG then = (ULONGLONG{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                           info.ftLastWriteTime.dwLowDateTime;
     if (today > then && today - then >= kAbandonedAfter100ns) {
-      FILE_DISPOSITION_INFO dispose = {TRUE};
-      ::SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose);
+      leftover = {file, path, then};
+      return true;
     }
   }
   ::CloseHandle(file);
+  return false;
+}
+
+// The newest leftover that holds a whole save takes the settings file's name;
+// the move fails when a file has appeared there meanwhile.
+bool RestoreNewestWhole(std::vector<Leftover>& leftovers, const std::string& path,
+                        WholeFileTest is_whole) {
+  std::sort(leftovers.begin(), leftovers.end(),
+            [](const Leftover& a, const Leftover& b) { return a.written > b.written; });
+  for (Leftover& leftover : leftovers) {
+    std::string bytes;
+    if (!ReadOpenFile(leftover.file, bytes) || !is_whole(bytes)) continue;
+    ::CloseHandle(leftover.file);
+    leftover.file = INVALID_HANDLE_VALUE;
+    return ::MoveFileExA(leftover.path.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  return false;
 }
 
 BOOL RealReplace(const char* target, const char* replacement) {
@@ -221,22 +282,10 @@ bool IsOrdinaryFile(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = OpenToReadWaitingOutHolds(path);
   if (file == INVALID_HANDLE_VALUE) return false;
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    DWORD read = 0;
-    if (!::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
-      ok = false;
-      break;
-    }
-    if (read == 0) break;
-    bytes.append(buffer, read);
-  }
+  const bool ok = ReadOpenFile(file, bytes);
   ::CloseHandle(file);
-  if (!ok) bytes.clear();
   return ok;
 }
 
@@ -244,20 +293,33 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
   return win32::SaveThrough(win32::RealSaveCalls(), path, bytes);
 }
 
-void RemoveAbandonedSaves(const std::string& path) {
-  // Without the settings file a leftover may hold the only copy (a save that
-  // ReplaceFile left half-done): it stays until a save has made the file.
-  if (!Exists(path)) return;
+void RemoveAbandonedSaves(const std::string& path, WholeFileTest is_whole) {
   const std::string folder = FolderOf(path);
+  std::vector<Leftover> leftovers;
   WIN32_FIND_DATAA found;
   const HANDLE search = ::FindFirstFileA((folder + "qvl*.tmp").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        IsSaveTemporaryName(found.cFileName))
-      RemoveIfAbandoned(folder + found.cFileName);
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      Leftover leftover;
+      const DWORD unwanted = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+      if ((found.dwFileAttributes & unwanted) == 0 && IsSaveTemporaryName(found.cFileName) &&
+          OpenIfAbandoned(folder + found.cFileName, leftover))
+        leftovers.push_back(leftover);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+  }
+  // When ReplaceFile gave up half-way a leftover may hold the only copy of
+  // the settings: a whole one becomes the file again; while there is no
+  // file, the others stay.
+  const bool settings_file = Exists(path) || RestoreNewestWhole(leftovers, path, is_whole);
+  for (const Leftover& leftover : leftovers) {
+    if (leftover.file == INVALID_HANDLE_VALUE) continue;
+    if (settings_file) {
+      FILE_DISPOSITION_INFO dispose = {TRUE};
+      ::SetFileInformationByHandle(leftover.file, FileDispositionInfo, &dispose, sizeof dispose);
+    }
+    ::CloseHandle(leftover.file);
+  }
 }
 
 }  // namespace platform
