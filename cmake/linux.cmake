@@ -1,6 +1,6 @@
 # The native Linux program: the portable core, the Qt 6 window backend and
 # the SDL2 / espeak-ng audio backend; and the tests that drive the real
-# window on Qt's offscreen platform.
+# window on Qt's offscreen platform and, for what it draws, on Xvfb.
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 find_package(Threads REQUIRED)
 include(cmake/linux_audio.cmake)
@@ -32,6 +32,19 @@ if(QUORVEL_TESTS)
   # One at a time: every test process saves beside the test program.
   gtest_discover_tests(quorvel_linux_window_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RUN_SERIAL TRUE)
+
+  # What the window draws, read back from an X server of each test's own
+  # (Xvfb, started and ended by the test program).
+  find_program(QUORVEL_XVFB Xvfb REQUIRED)
+  add_executable(quorvel_linux_pixel_tests
+    tests/linux/window/pixels/window_pixels_test.cpp
+    tests/linux/window/pixels/virtual_display_main.cpp
+    tests/linux/window/test_machine.cpp)
+  target_include_directories(quorvel_linux_pixel_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_pixel_tests PRIVATE
+    quorvel_linux_window quorvel_core Qt6::Test GTest::gtest)
+  gtest_discover_tests(quorvel_linux_pixel_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 include(cmake/linux_package.cmake OPTIONAL)
