@@ -17,6 +17,10 @@ add_library(quorvel_linux_window OBJECT
   ${QUORVEL_LINUX_WINDOW_SOURCES} src/platform/posix/posix_files.cpp)
 target_include_directories(quorvel_linux_window PUBLIC src)
 target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Threads::Threads)
+# Software centres know the program by its AppStream id, which the .desktop
+# file, the metadata (data/) and the window's desktop file name share.
+set(QUORVEL_APP_ID io.github.quorvel.quorvel)
+target_compile_definitions(quorvel_linux_window PRIVATE QUORVEL_APP_ID="${QUORVEL_APP_ID}")
 
 add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp)
 target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_audio quorvel_core)
