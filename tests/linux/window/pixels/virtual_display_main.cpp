@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,11 +29,18 @@ VirtualDisplay StartVirtualDisplay() {
   if (pipe(ready) != 0) return display;
   display.server = fork();
   if (display.server == 0) {
+    // The server goes with the tests also when a sanitizer or a crash ends
+    // them early, and holds none of their output open: ctest waits for
+    // every holder of its pipe.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     close(ready[0]);
-    const std::string fd = std::to_string(ready[1]);
-    std::freopen("/dev/null", "w", stderr);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
+    const int null = open("/dev/null", O_RDWR);
+    for (int fd = 0; fd <= 2; ++fd) dup2(null, fd);
+    for (int fd = 3; fd < 1024; ++fd)
+      if (fd != ready[1]) close(fd);
+    const std::string number_fd = std::to_string(ready[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", number_fd.c_str(), "-screen", "0", "1024x768x24",
+           "-nolisten", "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(ready[1]);
