@@ -1,6 +1,6 @@
 # The native Linux program: the portable core, the Qt 6 window backend and
 # the SDL2 / espeak-ng audio backend; and the tests that drive the real
-# window on Qt's offscreen platform.
+# window on Qt's offscreen platform and, for what it draws, on Xvfb.
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 find_package(Threads REQUIRED)
 include(cmake/linux_audio.cmake)
@@ -18,6 +18,10 @@ add_library(quorvel_linux_window OBJECT
   src/platform/posix/posix_files.cpp src/platform/posix/posix_leftovers.cpp)
 target_include_directories(quorvel_linux_window PUBLIC src)
 target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Threads::Threads)
+# Software centres know the program by its AppStream id, which the .desktop
+# file, the metadata (data/) and the window's desktop file name share.
+set(QUORVEL_APP_ID io.github.quorvel.quorvel)
+target_compile_definitions(quorvel_linux_window PRIVATE QUORVEL_APP_ID="${QUORVEL_APP_ID}")
 
 add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp)
 target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_audio quorvel_core)
@@ -33,6 +37,27 @@ if(QUORVEL_TESTS)
   # One at a time: every test process saves beside the test program.
   gtest_discover_tests(quorvel_linux_window_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RUN_SERIAL TRUE)
+
+  # What the window draws, read back from an X server of each test's own
+  # (Xvfb, started and ended by the test program).
+  find_program(QUORVEL_XVFB Xvfb REQUIRED)
+  add_executable(quorvel_linux_pixel_tests
+    tests/linux/window/pixels/window_pixels_test.cpp
+    tests/linux/window/pixels/virtual_display_main.cpp
+    tests/linux/window/test_machine.cpp)
+  target_include_directories(quorvel_linux_pixel_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_pixel_tests PRIVATE
+    quorvel_linux_window quorvel_core Qt6::Test GTest::gtest)
+  # Qt's xcb platform keeps a D-Bus connection whose buffer libdbus never
+  # frees: a suppression for these tests only. (Under ThreadSanitizer they
+  # skip and say why.)
+  set(QUORVEL_PIXEL_TEST_PROPERTIES RUN_SERIAL TRUE)
+  if(QUORVEL_SANITIZE MATCHES address)
+    list(APPEND QUORVEL_PIXEL_TEST_PROPERTIES ENVIRONMENT
+      "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/linux/window/pixels/lsan.supp")
+  endif()
+  gtest_discover_tests(quorvel_linux_pixel_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
 endif()
 
 include(cmake/linux_package.cmake OPTIONAL)

@@ -1,5 +1,6 @@
-# The Linux program's icon, its install rules and its Debian package
-# (`cpack -G DEB` in the build folder). Paths are taken from this file's place.
+# The Linux program's icon, its AppStream metadata, its install rules and its
+# Debian package (`cpack -G DEB` in the build folder). Paths are taken from
+# this file's place.
 get_filename_component(QUORVEL_PACKAGE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(QUORVEL_DATA_DIR ${QUORVEL_PACKAGE_ROOT}/data)
 set(QUORVEL_ICON_SIZES 16 32 48 256)
@@ -33,8 +34,10 @@ add_custom_target(quorvel_package_docs ALL DEPENDS ${QUORVEL_MAN_PAGE} ${QUORVEL
 
 set(QUORVEL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvel)
 install(TARGETS quorvel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${QUORVEL_DATA_DIR}/quorvel.desktop
+install(FILES ${QUORVEL_DATA_DIR}/${QUORVEL_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES ${QUORVEL_DATA_DIR}/${QUORVEL_APP_ID}.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 foreach(size IN LISTS QUORVEL_ICON_SIZES)
   install(FILES ${QUORVEL_DATA_DIR}/icons/hicolor/${size}x${size}/apps/quorvel.png
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps)

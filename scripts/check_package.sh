@@ -19,8 +19,8 @@ fail() {
 # --- What building, packaging and the desktop checks need -------------------
 packages=(
   cmake ninja-build g++ pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libespeak-ng-dev
-  espeak-ng-data libspeechd-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils
-  imagemagick python3 gzip
+  espeak-ng-data libspeechd-dev dpkg-dev lintian desktop-file-utils appstream xvfb xdotool
+  x11-utils imagemagick python3 gzip
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -130,9 +130,13 @@ installed=1
 say "ok: apt-get installed quorvel $version"
 
 listed=$(dpkg -L quorvel)
+app_id=io.github.quorvel.quorvel
+desktop_file=/usr/share/applications/$app_id.desktop
+metainfo=/usr/share/metainfo/$app_id.metainfo.xml
 expected=(
   /usr/bin/quorvel
-  /usr/share/applications/quorvel.desktop
+  "$desktop_file"
+  "$metainfo"
   /usr/share/icons/hicolor/16x16/apps/quorvel.png
   /usr/share/icons/hicolor/32x32/apps/quorvel.png
   /usr/share/icons/hicolor/48x48/apps/quorvel.png
@@ -146,9 +150,26 @@ for path in "${expected[@]}"; do
   [[ -f "$path" ]] || fail "$path is not on disk"
 done
 [[ -x /usr/bin/quorvel ]] || fail "/usr/bin/quorvel is not executable"
-say "ok: dpkg -L lists, and the disk has, the program, the .desktop file, four icons, the manual page, copyright and changelog"
-desktop-file-validate /usr/share/applications/quorvel.desktop || fail "desktop-file-validate"
+say "ok: dpkg -L lists, and the disk has, the program, the .desktop file, the AppStream metadata, four icons, the manual page, copyright and changelog"
+desktop-file-validate "$desktop_file" || fail "desktop-file-validate"
 say "ok: desktop-file-validate finds nothing in the installed .desktop file"
+
+# What software centres read: any error, warning, note or pedantic remark fails.
+appstream_log="$build/appstream.log"
+appstreamcli validate --no-net --pedantic --explain "$metainfo" >"$appstream_log" 2>&1 ||
+  { sed 's/^/  appstreamcli: /' "$appstream_log"; fail "appstreamcli validate"; }
+sed 's/^/  appstreamcli: /' "$appstream_log"
+grep -q '^✔ Validation was successful\.$' "$appstream_log" || fail "appstreamcli reports issues"
+say "ok: appstreamcli validate --no-net --pedantic finds nothing in $metainfo"
+# The package's own files as a tree: the metadata's .desktop file among them.
+dpkg-deb -x "$deb" "$work/tree"
+appstreamcli validate-tree --no-net --pedantic "$work/tree" >"$appstream_log" 2>&1 ||
+  { sed 's/^/  appstreamcli: /' "$appstream_log"; fail "appstreamcli validate-tree"; }
+grep -q '^✔ Validation was successful\.$' "$appstream_log" || fail "appstreamcli validate-tree reports issues"
+screenshot=$(sed -n "s|.*<image>https://raw.githubusercontent.com/quorvel/quorvel/v$version/\(.*\)</image>.*|\1|p" "$metainfo")
+[[ -n "$screenshot" && -f "$root/$screenshot" ]] ||
+  fail "the metadata's screenshot is no file of this repository under the v$version tag's address"
+say "ok: appstreamcli validate-tree finds the package's metadata and .desktop file agree; the screenshot is $screenshot of the release's tag"
 for size in 16 32 48 256; do
   [[ "$(identify -format '%wx%h' "/usr/share/icons/hicolor/${size}x${size}/apps/quorvel.png")" == "${size}x${size}" ]] ||
     fail "the ${size}x${size} icon has another size"
@@ -248,7 +269,7 @@ settings="$work/home/.config/quorvel/quorvel.ini"
 start_program
 
 class=$(xprop -id "$window" -notype WM_CLASS | sed -n 's/^WM_CLASS = //p')
-wm_class=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/quorvel.desktop)
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_file")
 [[ "$class" == "\"$wm_class\", \"$wm_class\"" ]] || fail "WM_CLASS is $class, the .desktop file says $wm_class"
 say "ok: WM_CLASS $class matches StartupWMClass=$wm_class"
 sizes=$(icon_sizes "$window")

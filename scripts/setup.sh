@@ -12,7 +12,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libespeak-ng-dev espeak-ng-data
   libspeechd-dev speech-dispatcher speech-dispatcher-audio-plugins
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
-  wine64 fonts-wine fonts-liberation xvfb x11-utils xdotool imagemagick
+  wine64 fonts-wine fonts-liberation xvfb x11-utils xdotool imagemagick appstream
 )
 
 missing=()

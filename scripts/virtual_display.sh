@@ -1,22 +1,29 @@
 # Sourced by the scripts that need a display where there is none: Xvfb on the
-# first free display number, and its end.
+# first free display number with a private runtime folder, and their end.
 
 XVFB_PID=""
+VIRTUAL_RUNTIME_DIR=""
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on the first free display number and exports DISPLAY, and
+# XDG_RUNTIME_DIR as a new folder only the user may enter: the one a desktop
+# session would give its programs, which Qt warns about when there is none.
 start_virtual_display() {
-  local number=90
-  while [[ -e /tmp/.X${number}-lock || -e /tmp/.X11-unix/X${number} ]]; do
-    number=$((number + 1))
-  done
-  Xvfb ":${number}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  VIRTUAL_RUNTIME_DIR=$(mktemp -d /tmp/quorvel-runtime.XXXXXX)  # mode 0700
+  export XDG_RUNTIME_DIR=$VIRTUAL_RUNTIME_DIR
+  # Xvfb takes the first free number itself and writes it, with a newline,
+  # once it accepts connections.
+  local number_file=$VIRTUAL_RUNTIME_DIR/display
+  : >"$number_file"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":${number}"
   for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
+    if [[ $(wc -l <"$number_file") == 1 ]]; then
+      export DISPLAY=":$(tr -d '\n' <"$number_file")"
+      return 0
+    fi
     sleep 0.1
   done
-  echo "Xvfb did not start on ${DISPLAY}" >&2
+  echo "Xvfb did not start" >&2
   return 1
 }
 
@@ -25,6 +32,10 @@ end_virtual_display() {
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=""
+  fi
+  if [[ -n "$VIRTUAL_RUNTIME_DIR" ]]; then
+    rm -rf -- "$VIRTUAL_RUNTIME_DIR"
+    VIRTUAL_RUNTIME_DIR=""
   fi
 }
 

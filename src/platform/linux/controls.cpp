@@ -60,7 +60,10 @@ void SetHoverHighlight(int control_id, bool highlighted) {
   QWidget* box = linux_window::Control(control_id);
   if (box == nullptr) return;
   QPalette colours = QApplication::palette(box);
-  if (highlighted) colours.setColor(QPalette::Window, linux_window::ColourOf(kWindow.hover_background));
+  // The role the filled background is painted in: a button's is Button, not
+  // Window, and the style gives both the same grey.
+  if (highlighted)
+    colours.setColor(box->backgroundRole(), linux_window::ColourOf(kWindow.hover_background));
   box->setAutoFillBackground(highlighted);
   box->setPalette(colours);
   box->repaint();

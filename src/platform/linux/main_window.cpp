@@ -143,7 +143,7 @@ void StartWindowSystem(int argc, char** argv) {
   new QApplication(kept_argc, argc > 0 ? argv : fallback_argv);  // lives until the process ends
   QApplication::setApplicationName(QStringLiteral("quorvel"));
   QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
-  QApplication::setDesktopFileName(QStringLiteral("quorvel"));
+  QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));  // names the .desktop file
 }
 
 void BuildMainWindow() {

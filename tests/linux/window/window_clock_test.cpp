@@ -9,7 +9,8 @@ namespace {
 
 bool ShowsHighlight(int id) {
   const QWidget* box = linux_window::Control(id);
-  return box->autoFillBackground() && box->palette().color(QPalette::Window) == QColor(255, 170, 170);
+  return box->autoFillBackground() &&
+         box->palette().color(box->backgroundRole()) == QColor(255, 170, 170);
 }
 
 TEST_F(LinuxWindow, TheTimerAnnouncesAMatchingMinuteAndShowsTheTime) {
