@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every benchmark and measures both builds of the running program, one
-# after the other, each on a virtual display of its own, and writes one table
-# to the terminal and to build/bench/results.md.
+# Runs every benchmark and measures both builds of the running program and
+# each toolkit's floor, each on a virtual display of its own, and writes one
+# table to the terminal and to build/bench/results.md.
 #   BENCH_IDLE_SECONDS  idle span (default 60); 0 skips the idle measurements
 #   BENCH_STARTS        counted warm starts (default 5); 0 skips them
 #   BENCH_SPEECH_RUNS   announcements timed (default 10); 0 skips them
@@ -32,10 +32,17 @@ measure() {
   mv "$out/$file.tmp" "$out/$file"
 }
 
-rm -f "$out"/idle_{native,windows,baseline}.txt "$out"/start_*.txt "$out"/speech_latency.txt \
-  "$out"/dispatcher_latency.txt
+qt_floor="$out"/quorvel_qt_idle_baseline
+rm -f "$out"/idle_{native,qt_floor,windows,baseline}.txt "$out"/start_*.txt \
+  "$out"/speech_latency.txt "$out"/dispatcher_latency.txt
 if ((idle_seconds > 0)); then
-  measure idle_native.txt bench/idle.sh native "$idle_seconds"
+  # The native program and Qt's floor at the same time, each on a display of
+  # its own, so that both bear the same load from other work on the machine.
+  # The floor starts once the first display has taken its number.
+  measure idle_native.txt bench/idle.sh native "$idle_seconds" &
+  sleep 2
+  QUORVEL_NATIVE_PROGRAM=$qt_floor measure idle_qt_floor.txt bench/idle.sh native "$idle_seconds"
+  wait
   measure idle_windows.txt bench/idle.sh windows "$idle_seconds"
   # Wine's own floor: a window whose one-second timer does nothing.
   x86_64-w64-mingw32-gcc -O2 -mwindows bench/idle_baseline.c -o "$out"/idle_baseline.exe
@@ -44,6 +51,7 @@ if ((idle_seconds > 0)); then
 fi
 if ((starts > 0)); then
   measure start_native.txt bench/start_time.sh native "$starts"
+  QUORVEL_NATIVE_PROGRAM=$qt_floor measure start_qt_floor.txt bench/start_time.sh native "$starts"
   measure start_windows.txt bench/start_time.sh windows "$starts"
   measure start_windows_wine_running.txt bench/start_time.sh windows-wine-running "$starts"
 fi

@@ -2,8 +2,9 @@
 # program from a fresh folder of its own (first run, default settings) on this
 # script's own virtual display, finds its process and ends it again.
 #
-#   native   build/bench/quorvel, Qt on X, SDL's dummy sound driver (there is
-#            no sound card here)
+#   native   build/bench/quorvel (QUORVEL_NATIVE_PROGRAM names another, as
+#            for Qt's floor), Qt on X, SDL's dummy sound driver (there is no
+#            sound card here)
 #   windows  the MinGW build (QUORVEL_EXE, default build/mingw-x86_64/
 #            quorvel.exe) under Wine in the prefix build/bench/wineprefix
 #
@@ -23,7 +24,8 @@ WORK_FOLDERS=()
 prepare_program() {
   local kind=$1
   cmake --preset bench >/dev/null
-  cmake --build --preset bench --target quorvel quorvel_window_wait >/dev/null
+  cmake --build --preset bench --target quorvel quorvel_qt_idle_baseline quorvel_window_wait \
+    >/dev/null
   if [[ "$kind" == windows ]]; then
     if [[ -z "${QUORVEL_EXE:-}" ]]; then
       cmake --preset mingw-x86_64 >/dev/null
@@ -40,7 +42,7 @@ prepare_program() {
 
 program_file() {
   case $1 in
-    native) echo build/bench/quorvel ;;
+    native) echo "${QUORVEL_NATIVE_PROGRAM:-build/bench/quorvel}" ;;
     windows) echo "${QUORVEL_EXE:-build/mingw-x86_64/quorvel.exe}" ;;
   esac
 }

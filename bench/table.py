@@ -1,5 +1,6 @@
 """Turns the benchmark JSON and the measurements of the running programs into
-one Markdown table: the native Linux build beside the Windows build under Wine.
+one Markdown table: the native Linux build beside the Windows build under Wine,
+each above its toolkit's floor.
 
     table.py BENCHMARKS_JSON RESULTS_FOLDER
 
@@ -30,6 +31,10 @@ WAKEUP_GOAL = 1.5
 MEMORY_GOAL_MB = 40
 START_GOAL_MS = 300
 SPEECH_GOAL_MS = 150
+FLOOR_LABEL = "The same, each toolkit's floor: an empty window with a one-second timer"
+FLOOR_CPU_GOAL = FLOOR_WAKEUP_GOAL = 0.10  # at most this share above Qt's floor
+FLOOR_MEMORY_GOAL_MB = 5
+FLOOR_START_GOAL_MS = 20
 
 
 def readable(nanoseconds):
@@ -116,7 +121,36 @@ def start_time(start):
             f"{start['start_max_ms']:.0f}; uncounted first {start['start_first_ms']:.0f})")
 
 
-def idle_rows(native, wine, floor):
+def above_floor(program, floor, key, unit, goal):
+    """The floor's figure in the native column's words, how far the program
+    stands above it, and the goal column's verdict; goal is a share of the
+    floor when unit is "%", else an amount in unit."""
+    if not (program and floor):
+        return "", ""
+    difference = program[key] - floor[key]
+    if unit == "%":
+        share = difference / floor[key] if floor[key] else float("inf")
+        return (f"Quorvel {share * 100:+.1f} %",
+                f"within {goal * 100:.0f} % of Qt's floor: " + verdict(share <= goal))
+    return (f"Quorvel {difference:+.1f} {unit}",
+            f"within {goal} {unit} of Qt's floor: " + verdict(difference <= goal))
+
+
+def floor_row(floor_text, floor, native, key, unit, goal, wine_floor_text):
+    if not (floor or wine_floor_text):
+        return
+    above, goal_text = above_floor(native, floor, key, unit, goal)
+    shown = NOT_MEASURED
+    if floor:
+        shown = floor_text(floor) + (f"; {above}" if above else "")
+    row(FLOOR_LABEL, shown, wine_floor_text, goal_text)
+
+
+def memory(idle):
+    return f"{idle['rss_mb']:.1f} MB" if idle else NOT_MEASURED
+
+
+def idle_rows(native, wine, qt_floor, wine_floor):
     seconds = next((int(round(d["seconds"])) for d in (native, wine) if d), 0)
     span = f", {seconds} s" if seconds else ""
     goal = "native no more than Wine's"
@@ -124,15 +158,18 @@ def idle_rows(native, wine, floor):
         goal += ": " + verdict(native["cpu_percent_of_one_core"] <= wine["cpu_percent_of_one_core"])
     row(f"Idle CPU, % of one core (run time of all threads){span}", idle_cpu(native),
         idle_cpu(wine), goal)
+    floor_row(idle_cpu, qt_floor, native, "cpu_percent_of_one_core", "%", FLOOR_CPU_GOAL,
+              idle_cpu(wine_floor) if wine_floor else "")
 
     goal = f"≤ {WAKEUP_GOAL} /s"
     if native:
         goal += ": " + verdict(native["wakeups_per_s"] <= WAKEUP_GOAL)
     row(f"Idle wake-ups (voluntary context switches of all threads){span}", wakeups(native),
         wakeups(wine), goal)
+    floor_row(wakeups, qt_floor, native, "wakeups_per_s", "%", FLOOR_WAKEUP_GOAL,
+              wakeups(wine_floor) if wine_floor else "")
 
     after = next((int(d["rss_after_s"]) for d in (native, wine) if d), 0)
-    native_memory = f"{native['rss_mb']:.1f} MB" if native else NOT_MEASURED
     wine_memory = NOT_MEASURED
     if wine:
         wine_memory = (f"{wine['rss_mb']:.1f} MB; all {int(wine['wine_processes'])} processes "
@@ -141,15 +178,12 @@ def idle_rows(native, wine, floor):
     if native:
         goal += ": " + verdict(native["rss_mb"] <= MEMORY_GOAL_MB)
     row(f"Resident memory (VmRSS) {after} s after the start" if after else "Resident memory (VmRSS)",
-        native_memory, wine_memory, goal)
-
-    if floor:
-        row(f"Wine's floor: an empty window with a one-second timer, {floor['seconds']:.0f} s", "",
-            f"{floor['cpu_percent_of_one_core']:.4f} % ({floor['cpu_ms']:.1f} ms), "
-            f"{floor['wakeups_per_s']:.2f} wake-ups/s, {floor['rss_mb']:.1f} MB", "")
+        memory(native), wine_memory, goal)
+    floor_row(memory, qt_floor, native, "rss_mb", "MB", FLOOR_MEMORY_GOAL_MB,
+              memory(wine_floor) if wine_floor else "")
 
 
-def start_rows(native, wine, wine_running):
+def start_rows(native, qt_floor, wine, wine_running):
     starts = next((int(d["starts"]) for d in (native, wine, wine_running) if d), 0)
     label = "Start to visible window, warm, median"
     if starts:
@@ -161,6 +195,7 @@ def start_rows(native, wine, wine_running):
     if wine_running:
         wine_text += f"; Wine already running: {start_time(wine_running)}"
     row(label, start_time(native), wine_text, goal)
+    floor_row(start_time, qt_floor, native, "start_median_ms", "ms", FLOOR_START_GOAL_MS, "")
 
 
 def speech_row(speech):
@@ -204,11 +239,11 @@ def main(benchmarks_path, folder):
     def values(name):
         return read_values(os.path.join(folder, name))
 
-    idle_native, idle_wine, idle_floor = (values("idle_native.txt"), values("idle_windows.txt"),
-                                          values("idle_baseline.txt"))
-    start_native, start_wine, start_running = (values("start_native.txt"),
-                                               values("start_windows.txt"),
-                                               values("start_windows_wine_running.txt"))
+    idle_native, idle_qt_floor = values("idle_native.txt"), values("idle_qt_floor.txt")
+    idle_wine, idle_wine_floor = values("idle_windows.txt"), values("idle_baseline.txt")
+    start_native, start_qt_floor = values("start_native.txt"), values("start_qt_floor.txt")
+    start_wine, start_running = (values("start_windows.txt"),
+                                 values("start_windows_wine_running.txt"))
     speech = values("speech_latency.txt")
     dispatcher = values("dispatcher_latency.txt")
 
@@ -216,13 +251,15 @@ def main(benchmarks_path, folder):
     print("| measure | native Linux build | Windows build under Wine | goal |")
     print("|---|---|---|---|")
     benchmark_rows(benchmarks_path)
-    idle_rows(idle_native, idle_wine, idle_floor)
-    start_rows(start_native, start_wine, start_running)
+    idle_rows(idle_native, idle_wine, idle_qt_floor, idle_wine_floor)
+    start_rows(start_native, start_qt_floor, start_wine, start_running)
     speech_row(speech)
     dispatcher_row(dispatcher)
     print("\nThe first seven rows time the core alone, built for Linux with the test backend.")
-    load_note([("native idle", idle_native), ("Wine idle", idle_wine), ("Wine's floor", idle_floor),
-               ("native starts", start_native), ("Wine starts", start_wine),
+    load_note([("native idle", idle_native), ("Qt's floor idle", idle_qt_floor),
+               ("Wine idle", idle_wine), ("Wine's floor idle", idle_wine_floor),
+               ("native starts", start_native), ("Qt's floor starts", start_qt_floor),
+               ("Wine starts", start_wine),
                ("Wine-running starts", start_running), ("speech", speech),
                ("speech-dispatcher", dispatcher)])
 

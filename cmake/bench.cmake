@@ -25,3 +25,9 @@ if(TARGET quorvel_linux_audio)
       quorvel_linux_window quorvel_linux_audio quorvel_core)
   endforeach()
 endif()
+
+# The native toolkit's floor: an empty Qt window with a one-second timer.
+if(TARGET Qt6::Widgets)
+  add_executable(quorvel_qt_idle_baseline ${PROJECT_SOURCE_DIR}/bench/qt_idle_baseline.cpp)
+  target_link_libraries(quorvel_qt_idle_baseline PRIVATE Qt6::Widgets)
+endif()

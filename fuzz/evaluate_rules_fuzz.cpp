@@ -10,10 +10,10 @@
 #include "fake/fake_platform.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "rules/evaluate_rules.h"
 #include "settings/settings.h"
-#include "window/control_ids.h"
 
 namespace {
 

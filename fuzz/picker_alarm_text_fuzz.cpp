@@ -8,12 +8,12 @@
 
 #include "fake/fake_platform.h"
 #include "fuzz_check.h"
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "settings/show_settings.h"
 #include "window/control_actions.h"
-#include "window/control_ids.h"
 
 namespace {
 

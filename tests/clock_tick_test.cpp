@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "rules_test_support.h"
-#include "window/control_ids.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "window/control_ids.h"
+#include "platform/control_ids.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "rules_test_support.h"
 #include "text/number_text.h"
-#include "window/control_ids.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "rules/find_next_match.h"
 #include "rules_test_support.h"
 #include "text/number_text.h"
-#include "window/control_ids.h"
 
 namespace {
 

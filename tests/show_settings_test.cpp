@@ -6,8 +6,8 @@
 #include <string>
 
 #include "fake/fake_platform.h"
+#include "platform/control_ids.h"
 #include "settings/settings_file.h"
-#include "window/control_ids.h"
 
 namespace {
 

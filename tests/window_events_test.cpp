@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/control_ids.h"
 #include "support/test_files.h"
-#include "window/control_ids.h"
 #include "window_test_support.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "text/number_text.h"
-#include "window/control_ids.h"
 
 bool AlarmIsDue(Rule alarm, const ClockDigits& now) {
   const int picker = alarm == SayAlarm1 ? AlarmPicker1 : AlarmPicker2;

@@ -1,13 +1,13 @@
 #include "rules/clock_tick.h"
 
 #include "announce/announcer.h"
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "rules/clock_digits.h"
 #include "rules/evaluate_rules.h"
 #include "rules/hover_display.h"
 #include "settings/settings.h"
 #include "text/number_text.h"
-#include "window/control_ids.h"
 
 std::string LastMinute;
 

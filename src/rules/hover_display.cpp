@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "rules/clock_digits.h"
 #include "rules/find_next_match.h"
 #include "rules/clock_tick.h"
 #include "settings/settings.h"
 #include "text/number_text.h"
-#include "window/control_ids.h"
 
 std::int32_t HoverControl = 0;
 

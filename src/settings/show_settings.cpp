@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "text/number_text.h"
-#include "window/control_ids.h"
 
 namespace {
 

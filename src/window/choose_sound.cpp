@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 #include "settings/show_settings.h"
 #include "text/blanks.h"
 #include "text/text_case.h"
-#include "window/control_ids.h"
 
 namespace {
 

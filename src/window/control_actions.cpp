@@ -1,11 +1,11 @@
 #include "window/control_actions.h"
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "rules/clock_tick.h"
 #include "settings/settings_file.h"
 #include "text/number_text.h"
 #include "window/choose_sound.h"
-#include "window/control_ids.h"
 
 namespace {
 

@@ -1,72 +1,67 @@
 #include "window/control_table.h"
 
+#include "platform/control_ids.h"
+
 namespace {
 
 using K = ControlKind;
 
+// A rule row's caption and the line it sits on; the rest of the row stands in
+// fixed columns to its right.
+struct RowLine {
+  const char* caption;
+  int y;
+};
+
+// Indexed by Rule. Rows are 12 dialog units apart with a few wider gaps.
+constexpr RowLine kRowLines[kRuleCount] = {
+    {"Say ascending sequences", 10},
+    {"Say descending sequences", 22},
+    {"Say ascending sequences ending in \"1\"", 35},
+    {"Say self-similar sequences", 47},
+    {"Say hour-minute matches", 59},
+    {"Say hour-minute mirrors", 72},
+    {"Say hour progressions", 84},
+    {"Say 4-20", 96},
+    {"Say custom alarm:", 111},
+    {"Say custom alarm:", 125},
+};
+
+constexpr std::array<ControlSpec, kControlCount> ControlsInTabOrder() {
+  std::array<ControlSpec, kControlCount> controls{};
+  int next = 0;
+  for (int rule = 0; rule < kRuleCount; ++rule) {
+    const RuleRow& ids = kRuleRows[rule];
+    const RowLine& line = kRowLines[rule];
+    const bool alarm = rule == SayAlarm1 || rule == SayAlarm2;
+    // An alarm's caption is shorter: its time picker stands beside it.
+    controls[next++] = {ids.rule_box, K::RuleCheckBox, line.caption, 10, line.y, alarm ? 75 : 150, 10};
+    if (alarm) {
+      const int picker = rule == SayAlarm1 ? AlarmPicker1 : AlarmPicker2;
+      controls[next++] = {picker, K::AlarmPicker, "SysDateTimePick32_1", 90, line.y - 2, 55, 13};
+    }
+    controls[next++] = {ids.speak_radio, K::SpeakRadio, "Speak", 160, line.y, 35, 10};
+    controls[next++] = {ids.sfx_radio, K::SfxRadio, "SFX:", 200, line.y, 35, 10};
+    controls[next++] = {ids.sound_box, K::SoundBox, "", 235, line.y, 60, 10};
+    controls[next++] = {ids.browse_button, K::BrowseButton, "Browse", 300, line.y, 40, 10};
+  }
+  const ControlSpec below_the_rows[] = {
+      {Use12HourBox, K::PlainCheckBox, "Use 12-hour clock", 10, 141, 150, 10},
+      {Use24HourBox, K::PlainCheckBox, "Use 24-hour clock", 10, 153, 150, 10},
+      {ConfirmAlarmBox, K::PlainCheckBox, "Alarms require confirmation to stop", 10, 170, 150, 10},
+      {AutomaticStartupBox, K::DisabledCheckBox, "Automatically load on start-up", 10, 182, 150, 10},
+      {NextTimeCaption, K::CaptionLabel, "Next matching time:", 160, 141, 150, 10},
+      {ClockDisplay, K::ClockLabel, "00:00", 160, 151, 180, 42},
+  };
+  for (const ControlSpec& spec : below_the_rows) controls[next++] = spec;
+  return controls;
+}
+
 }  // namespace
 
-// Positions in dialog units; rows are 12 units apart with a few wider gaps.
-const std::array<ControlSpec, kControlCount> kControls = {{
-    {1001, K::RuleCheckBox, "Say ascending sequences", 10, 10, 150, 10},
-    {1019, K::SpeakRadio, "Speak", 160, 10, 35, 10},
-    {1021, K::SfxRadio, "SFX:", 200, 10, 35, 10},
-    {1018, K::SoundBox, "", 235, 10, 60, 10},
-    {1022, K::BrowseButton, "Browse", 300, 10, 40, 10},
-    {1002, K::RuleCheckBox, "Say descending " "sequences", 10, 22, 150, 10},
-    {1024, K::SpeakRadio, "Speak", 160, 22, 35, 10},
-    {1025, K::SfxRadio, "SFX:", 200, 22, 35, 10},
-    {1023, K::SoundBox, "", 235, 22, 60, 10},
-    {1026, K::BrowseButton, "Browse", 300, 22, 40, 10},
-    {1003, K::RuleCheckBox, "Say ascending sequences ending in \"1\"", 10, 35, 150, 10},
-    {1028, K::SpeakRadio, "Speak", 160, 35, 35, 10},
-    {1029, K::SfxRadio, "SFX:", 200, 35, 35, 10},
-    {1027, K::SoundBox, "", 235, 35, 60, 10},
-    {1030, K::BrowseButton, "Browse", 300, 35, 40, 10},
-    {1004, K::RuleCheckBox, "Say self-similar sequences", 10, 47, 150, 10},
-    {1032, K::SpeakRadio, "Speak", 160, 47, 35, 10},
-    {1033, K::SfxRadio, "SFX:", 200, 47, 35, 10},
-    {1031, K::SoundBox, "", 235, 47, 60, 10},
-    {1034, K::BrowseButton, "Browse", 300, 47, 40, 10},
-    {1005, K::RuleCheckBox, "Say hour-minute matches", 10, 59, 150, 10},
-    {1036, K::SpeakRadio, "Speak", 160, 59, 35, 10},
-    {1037, K::SfxRadio, "SFX:", 200, 59, 35, 10},
-    {1035, K::SoundBox, "", 235, 59, 60, 10},
-    {1038, K::BrowseButton, "Browse", 300, 59, 40, 10},
-    {1006, K::RuleCheckBox, "Say hour-minute mirrors", 10, 72, 150, 10},
-    {1040, K::SpeakRadio, "Speak", 160, 72, 35, 10},
-    {1041, K::SfxRadio, "SFX:", 200, 72, 35, 10},
-    {1039, K::SoundBox, "", 235, 72, 60, 10},
-    {1042, K::BrowseButton, "Browse", 300, 72, 40, 10},
-    {1013, K::RuleCheckBox, "Say hour progressions", 10, 84, 150, 10},
-    {1044, K::SpeakRadio, "Speak", 160, 84, 35, 10},
-    {1045, K::SfxRadio, "SFX:", 200, 84, 35, 10},
-    {1043, K::SoundBox, "", 235, 84, 60, 10},
-    {1046, K::BrowseButton, "Browse", 300, 84, 40, 10},
-    {1014, K::RuleCheckBox, "Say 4-20", 10, 96, 150, 10},
-    {1048, K::SpeakRadio, "Speak", 160, 96, 35, 10},
-    {1049, K::SfxRadio, "SFX:", 200, 96, 35, 10},
-    {1047, K::SoundBox, "", 235, 96, 60, 10},
-    {1050, K::BrowseButton, "Browse", 300, 96, 40, 10},
-    {1015, K::RuleCheckBox, "Say custom alarm:", 10, 111, 75, 10},
-    {1012, K::AlarmPicker, "SysDateTimePick32_1", 90, 109, 55, 13},
-    {1052, K::SpeakRadio, "Speak", 160, 111, 35, 10},
-    {1053, K::SfxRadio, "SFX:", 200, 111, 35, 10},
-    {1051, K::SoundBox, "", 235, 111, 60, 10},
-    {1054, K::BrowseButton, "Browse", 300, 111, 40, 10},
-    {1016, K::RuleCheckBox, "Say custom alarm:", 10, 125, 75, 10},
-    {1059, K::AlarmPicker, "SysDateTimePick32_1", 90, 123, 55, 13},
-    {1056, K::SpeakRadio, "Speak", 160, 125, 35, 10},
-    {1057, K::SfxRadio, "SFX:", 200, 125, 35, 10},
-    {1055, K::SoundBox, "", 235, 125, 60, 10},
-    {1058, K::BrowseButton, "Browse", 300, 125, 40, 10},
-    {1007, K::PlainCheckBox, "Use 12-hour clock", 10, 141, 150, 10},
-    {1008, K::PlainCheckBox, "Use 24-hour clock", 10, 153, 150, 10},
-    {1017, K::PlainCheckBox, "Alarms require confirmation to stop", 10, 170, 150, 10},
-    {1060, K::DisabledCheckBox, "Automatically load on start-up", 10, 182, 150, 10},
-    {1009, K::CaptionLabel, "Next matching time:", 160, 141, 150, 10},
-    {1010, K::ClockLabel, "00:00", 160, 151, 180, 42},
-}};
+// Constant: every control is in place before any constructor runs, and a
+// table that outgrows kControlCount does not compile.
+constexpr std::array<ControlSpec, kControlCount> kControls = ControlsInTabOrder();
 
 const WindowProperties kWindow = {
     "Quorvel",

@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 
+#include "platform/control_ids.h"
 #include "platform/linux/main_window.h"
 #include "platform/platform.h"
-#include "window/control_ids.h"
 
 namespace linux_window {
 

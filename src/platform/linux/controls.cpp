@@ -7,10 +7,10 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 
+#include "platform/control_ids.h"
 #include "platform/linux/control_widgets.h"
 #include "platform/linux/main_window.h"
 #include "platform/platform.h"
-#include "window/control_ids.h"
 #include "window/control_table.h"
 
 namespace {

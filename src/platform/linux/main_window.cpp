@@ -15,10 +15,10 @@
 
 #include <map>
 
+#include "platform/control_ids.h"
 #include "platform/linux/control_widgets.h"
 #include "platform/linux/dialog_units.h"
 #include "platform/platform.h"
-#include "window/control_ids.h"
 #include "window/control_table.h"
 #include "window/main_window_proc.h"
 

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "platform/win32/control_styles.h"
 #include "platform/win32/dialog_template.h"
-#include "window/control_ids.h"
 #include "window/control_table.h"
 #include "window/main_window_proc.h"
 

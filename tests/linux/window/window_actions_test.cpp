@@ -4,7 +4,7 @@
 #include <QTimeEdit>
 
 #include "linux/window/window_session.h"
-#include "window/control_ids.h"
+#include "platform/control_ids.h"
 
 namespace {
 

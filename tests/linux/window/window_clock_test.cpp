@@ -3,7 +3,7 @@
 #include <QCheckBox>
 
 #include "linux/window/window_session.h"
-#include "window/control_ids.h"
+#include "platform/control_ids.h"
 
 namespace {
 

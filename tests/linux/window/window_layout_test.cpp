@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "linux/window/window_session.h"
+#include "platform/control_ids.h"
 #include "platform/linux/dialog_units.h"
-#include "window/control_ids.h"
 #include "window/control_table.h"
 
 namespace {

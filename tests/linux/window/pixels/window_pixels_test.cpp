@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "linux/window/window_session.h"
-#include "window/control_ids.h"
+#include "platform/control_ids.h"
 
 namespace {
 

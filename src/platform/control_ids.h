@@ -1,5 +1,6 @@
-// The main window's control ids. 1000 is the timer, not a control; 1011 and
-// 1020 belong to nothing.
+// The main window's control ids, by which the core and every backend address
+// its controls; the control table is built from them. 1000 is the timer, not a
+// control; 1011 and 1020 belong to nothing.
 #pragma once
 
 #include "rules/rule_list.h"
