@@ -7,10 +7,10 @@ include(cmake/linux_audio.cmake)
 
 set(QUORVEL_LINUX_DIR ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/linux)
 file(GLOB QUORVEL_LINUX_WINDOW_SOURCES CONFIGURE_DEPENDS ${QUORVEL_LINUX_DIR}/*.cpp)
-# The entry point and the clock belong to the program; the window tests
-# bring a clock of their own.
-list(REMOVE_ITEM QUORVEL_LINUX_WINDOW_SOURCES
-  ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp)
+# The entry point, the clock and the sound module's loader belong to the
+# program; the window tests bring a clock, sound and speech of their own.
+list(REMOVE_ITEM QUORVEL_LINUX_WINDOW_SOURCES ${QUORVEL_LINUX_DIR}/main.cpp
+  ${QUORVEL_LINUX_DIR}/clock.cpp ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
 
 # Objects, not an archive: the core and the backend call each other.
 add_library(quorvel_linux_window OBJECT
@@ -23,8 +23,15 @@ target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Thre
 set(QUORVEL_APP_ID io.github.quorvel.quorvel)
 target_compile_definitions(quorvel_linux_window PRIVATE QUORVEL_APP_ID="${QUORVEL_APP_ID}")
 
-add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp)
-target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_audio quorvel_core)
+add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp
+  ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
+target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_core ${CMAKE_DL_LIBS})
+add_dependencies(quorvel quorvel_audio_module)
+# Installed, the sound module is found from the program's own place.
+include(GNUInstallDirs)
+file(RELATIVE_PATH QUORVEL_AUDIO_MODULE_DIR ${CMAKE_INSTALL_FULL_BINDIR}
+  ${CMAKE_INSTALL_FULL_LIBDIR}/quorvel)
+target_compile_definitions(quorvel PRIVATE QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
 
 if(QUORVEL_TESTS)
   find_package(Qt6 REQUIRED COMPONENTS Test)
