@@ -41,8 +41,7 @@ QString NameOf(const ControlSpec& spec) {
 
 // "Courier New" where installed, else the system's fixed-width face. Asking
 // for the one face, rather than listing every family, keeps the start quick;
-// a look-alike that fontconfig puts in its place (Liberation Mono) does not
-// count, since the fixed-width face is the better fallback.
+// a look-alike fontconfig offers in its place (Liberation Mono) is not it.
 QFont ClockFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   const QString face = QString::fromUtf8(kWindow.clock_font_face);
@@ -145,7 +144,8 @@ QFont WindowFont() {
 // theme would load the theme and the image plugins at every start.
 QIcon ProgramIcon() {
   QIcon icon;
-  for (const int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/quorvel-%1.png").arg(size), QSize(size, size));
+  for (const int size : {16, 32, 48, 256})
+    icon.addFile(QStringLiteral(":/quorvel-%1.png").arg(size), QSize(size, size));
   return icon;
 }
 
