@@ -35,6 +35,23 @@ target_compile_definitions(quorvel PRIVATE QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_A
 
 if(QUORVEL_TESTS)
   find_package(Qt6 REQUIRED COMPONENTS Test)
+  # The program's sound loader with the real module: beside the test program,
+  # and in a folder of its own where the module's name is a file that is no
+  # library.
+  set(QUORVEL_BROKEN_MODULE_DIR ${CMAKE_CURRENT_BINARY_DIR}/broken_module)
+  file(WRITE ${QUORVEL_BROKEN_MODULE_DIR}/quorvel_audio.so "not a library\n")
+  foreach(case first_sound broken_module)
+    add_executable(quorvel_${case}_tests tests/linux/loader/${case}_test.cpp
+      ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
+    target_include_directories(quorvel_${case}_tests PRIVATE src tests)
+    target_link_libraries(quorvel_${case}_tests PRIVATE GTest::gtest_main ${CMAKE_DL_LIBS})
+    target_compile_definitions(quorvel_${case}_tests PRIVATE
+      QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
+    gtest_discover_tests(quorvel_${case}_tests DISCOVERY_MODE PRE_TEST)
+  endforeach()
+  add_dependencies(quorvel_first_sound_tests quorvel_audio_module)
+  set_target_properties(quorvel_broken_module_tests PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${QUORVEL_BROKEN_MODULE_DIR})
   # The window tests bring their own clock, sound and speech.
   file(GLOB QUORVEL_LINUX_WINDOW_TESTS CONFIGURE_DEPENDS tests/linux/window/*.cpp)
   add_executable(quorvel_linux_window_tests ${QUORVEL_LINUX_WINDOW_TESTS})
