@@ -1,6 +1,7 @@
-// The seam's sound and speech functions for the program: the first one called
-// loads the module that does the work (audio/audio_module.h) and each call is
-// handed on to it. Without the module, nothing sounds and no voice is made.
+// The seam's sound and speech functions for the program: the first that has
+// something to sound or say loads the module that does the work
+// (audio/audio_module.h), and each call is handed on to it. Without the
+// module, nothing sounds and no voice is made.
 #include "platform/linux/audio_loader.h"
 
 #include <dlfcn.h>
