@@ -7,10 +7,10 @@ include(cmake/linux_audio.cmake)
 
 set(QUORVEL_LINUX_DIR ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/linux)
 file(GLOB QUORVEL_LINUX_WINDOW_SOURCES CONFIGURE_DEPENDS ${QUORVEL_LINUX_DIR}/*.cpp)
-# The entry point and the clock belong to the program; the window tests
-# bring a clock of their own.
-list(REMOVE_ITEM QUORVEL_LINUX_WINDOW_SOURCES
-  ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp)
+# The entry point, the clock and the sound module's loader belong to the
+# program; the window tests bring a clock, sound and speech of their own.
+list(REMOVE_ITEM QUORVEL_LINUX_WINDOW_SOURCES ${QUORVEL_LINUX_DIR}/main.cpp
+  ${QUORVEL_LINUX_DIR}/clock.cpp ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
 
 # Objects, not an archive: the core and the backend call each other.
 add_library(quorvel_linux_window OBJECT
@@ -23,11 +23,35 @@ target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Thre
 set(QUORVEL_APP_ID io.github.quorvel.quorvel)
 target_compile_definitions(quorvel_linux_window PRIVATE QUORVEL_APP_ID="${QUORVEL_APP_ID}")
 
-add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp)
-target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_audio quorvel_core)
+add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp
+  ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
+target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_core ${CMAKE_DL_LIBS})
+add_dependencies(quorvel quorvel_audio_module)
+# Installed, the sound module is found from the program's own place.
+include(GNUInstallDirs)
+file(RELATIVE_PATH QUORVEL_AUDIO_MODULE_DIR ${CMAKE_INSTALL_FULL_BINDIR}
+  ${CMAKE_INSTALL_FULL_LIBDIR}/quorvel)
+target_compile_definitions(quorvel PRIVATE QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
 
 if(QUORVEL_TESTS)
   find_package(Qt6 REQUIRED COMPONENTS Test)
+  # The program's sound loader with the real module: beside the test program,
+  # and in a folder of its own where the module's name is a file that is no
+  # library.
+  set(QUORVEL_BROKEN_MODULE_DIR ${CMAKE_CURRENT_BINARY_DIR}/broken_module)
+  file(WRITE ${QUORVEL_BROKEN_MODULE_DIR}/quorvel_audio.so "not a library\n")
+  foreach(case first_sound broken_module)
+    add_executable(quorvel_${case}_tests tests/linux/loader/${case}_test.cpp
+      ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
+    target_include_directories(quorvel_${case}_tests PRIVATE src tests)
+    target_link_libraries(quorvel_${case}_tests PRIVATE GTest::gtest_main ${CMAKE_DL_LIBS})
+    target_compile_definitions(quorvel_${case}_tests PRIVATE
+      QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
+    gtest_discover_tests(quorvel_${case}_tests DISCOVERY_MODE PRE_TEST)
+  endforeach()
+  add_dependencies(quorvel_first_sound_tests quorvel_audio_module)
+  set_target_properties(quorvel_broken_module_tests PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${QUORVEL_BROKEN_MODULE_DIR})
   # The window tests bring their own clock, sound and speech.
   file(GLOB QUORVEL_LINUX_WINDOW_TESTS CONFIGURE_DEPENDS tests/linux/window/*.cpp)
   add_executable(quorvel_linux_window_tests ${QUORVEL_LINUX_WINDOW_TESTS})

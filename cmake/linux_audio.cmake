@@ -18,6 +18,15 @@ target_link_libraries(quorvel_linux_audio PUBLIC
   PkgConfig::QUORVEL_SDL2 PkgConfig::QUORVEL_SDL2_MIXER PkgConfig::QUORVEL_ESPEAK_NG
   PkgConfig::QUORVEL_SPEECHD Threads::Threads)
 
+# The program loads the backend as a module when it first sounds, so that its
+# libraries cost nothing before; the tests link the objects directly. Hidden
+# symbols keep the module's calls its own; it shows only its table.
+set_target_properties(quorvel_linux_audio PROPERTIES POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+add_library(quorvel_audio_module MODULE $<TARGET_OBJECTS:quorvel_linux_audio>)
+target_link_libraries(quorvel_audio_module PRIVATE quorvel_linux_audio)
+set_target_properties(quorvel_audio_module PROPERTIES PREFIX "" OUTPUT_NAME quorvel_audio)
+
 if(QUORVEL_TESTS)
   # The tests play real sound through SDL's disk driver and read back the file,
   # and speak through a speech-dispatcher of their own; the core's speech tasks

@@ -43,8 +43,11 @@ cxx_flags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 link_flags=$(dpkg-buildflags --get LDFLAGS)
 say "configuring and building a Release build in $build"
 mkdir -p "$build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF \
-  -DCMAKE_CXX_FLAGS="$cxx_flags" -DCMAKE_EXE_LINKER_FLAGS="$link_flags" >"$build/configure.log" 2>&1 ||
+# The package's prefix, so that the library folder is Debian's multiarch one
+# (the sound module's private folder in it needs no ldconfig).
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="$cxx_flags" -DCMAKE_EXE_LINKER_FLAGS="$link_flags" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$link_flags" >"$build/configure.log" 2>&1 ||
   { cat "$build/configure.log"; fail "cmake configure"; }
 cmake --build "$build" -j2 || fail "build"
 
@@ -274,7 +277,12 @@ wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_file")
 say "ok: WM_CLASS $class matches StartupWMClass=$wm_class"
 sizes=$(icon_sizes "$window")
 [[ -n "$sizes" ]] || fail "the window has no icon"
-say "ok: the window has an icon, from the icon theme: ${sizes% }"
+say "ok: the window has an icon: ${sizes% }"
+# Sound and speech load with the first sound, not with the window.
+if grep -q 'libSDL2\|libespeak-ng\|libspeechd\|quorvel_audio' "/proc/$program_pid/maps"; then
+  fail "the sound and speech libraries loaded before anything sounded"
+fi
+say "ok: no sound or speech library loaded before the first sound"
 
 # A change is saved at once: Tab moves to a check box, space toggles it.
 [[ ! -e "$settings" ]] || fail "$settings exists before any change"
@@ -296,4 +304,20 @@ start_program XDG_DATA_DIRS="$work/no-data" XDG_DATA_HOME="$work/no-data"
 sizes=$(icon_sizes "$window")
 [[ -n "$sizes" ]] || fail "without an icon theme the window has no icon"
 say "ok: without an icon theme the window has the built-in icon: ${sizes% }"
+close_window "$window"
+
+# An alarm due now opens its box and speaks: the installed module loads.
+while (($(date +%-S) > 50)); do sleep 1; done
+printf 'SayAlarm1: 1\r\nSpeakAlarm1: 1\r\nAlarm1time: %s\r\n' "$(date +%-H:%M)" >"$settings"
+start_program
+module=$(dpkg -L quorvel | grep '/quorvel_audio\.so$')
+for _ in $(seq 50); do
+  box=$(xdotool search --all --onlyvisible --pid "$program_pid" --name "^It's time!" 2>/dev/null | head -n1 || true)
+  [[ -n "$box" ]] && grep -qF "$module" "/proc/$program_pid/maps" && break
+  sleep 0.1
+done
+[[ -n "$box" ]] || { cat "$work/program.log"; fail "no alarm box within 5 s"; }
+grep -qF "$module" "/proc/$program_pid/maps" || { cat "$work/program.log"; fail "$module did not load for the alarm"; }
+say "ok: the alarm loaded $module"
+xdotool windowfocus --sync "$box" key Return
 close_window "$window"

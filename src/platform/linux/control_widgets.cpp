@@ -39,11 +39,13 @@ QString NameOf(const ControlSpec& spec) {
   return QString::fromUtf8(spec.text);
 }
 
-// "Courier New" where installed, else the system's fixed-width face.
+// "Courier New" where installed, else the system's fixed-width face. Asking
+// for the one face, rather than listing every family, keeps the start quick;
+// a look-alike fontconfig offers in its place (Liberation Mono) is not it.
 QFont ClockFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  if (QFontDatabase::families().contains(QString::fromUtf8(kWindow.clock_font_face)))
-    font.setFamily(QString::fromUtf8(kWindow.clock_font_face));
+  const QString face = QString::fromUtf8(kWindow.clock_font_face);
+  if (QFontInfo(QFont(face)).family() == face) font.setFamily(face);
   font.setPointSize(kWindow.clock_font_points);
   font.setWeight(QFont::Bold);
   return font;
@@ -138,7 +140,14 @@ QFont WindowFont() {
   return font;
 }
 
-QIcon ProgramIcon() { return QIcon::fromTheme(QStringLiteral("quorvel"), QIcon(QStringLiteral(":/quorvel.png"))); }
+// The built-in copies of the icon theme's files: looking the icon up in the
+// theme would load the theme and the image plugins at every start.
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48, 256})
+    icon.addFile(QStringLiteral(":/quorvel-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
 
 QWidget* MakeControl(const ControlSpec& spec, QWidget* window) {
   QWidget* control = MakeWidget(spec, window);

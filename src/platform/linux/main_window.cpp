@@ -191,11 +191,13 @@ void StartTimer(int timer_id, unsigned period_ms) {
   auto* timer = new QTimer(state.window);
   timer->setInterval(static_cast<int>(period_ms));
   // Qt delivers no new timeout while this timer's own slot runs, and an
-  // alarm box waits inside the tick: the tick runs as a posted call, so the
-  // clock goes on while a box is open.
-  QObject::connect(timer, &QTimer::timeout, [timer_id] {
-    QMetaObject::invokeMethod(
-        state.window, [timer_id] { Deliver(OnTimer, timer_id); }, Qt::QueuedConnection);
+  // alarm box waits inside the tick. A single-shot timer started again first
+  // thing in its slot is a fresh timer, free to fire in the box's loop, so the
+  // clock goes on while a box is open without a second pass of the loop.
+  timer->setSingleShot(true);
+  QObject::connect(timer, &QTimer::timeout, [timer, timer_id] {
+    timer->start();
+    Deliver(OnTimer, timer_id);
   });
   timer->start();
 }

@@ -1,0 +1,34 @@
+// For the tests of the program's sound loader, which run with the real
+// module: each case runs in a process of its own, since a process loads the
+// module at most once.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace loader_test {
+
+inline bool Mapped(const std::string& library) {
+  std::ifstream maps("/proc/self/maps");
+  const std::string text{std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>()};
+  return text.find(library) != std::string::npos;
+}
+
+// Expects `check` to return 0 in a child process (else it returns the number
+// of the expectation that failed) and the child's error output to match
+// `printed`.
+template <typename Check>
+void InOwnProcess(Check check, const char* printed = "") {
+  EXPECT_EXIT(
+      {
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        std::exit(check());
+      },
+      testing::ExitedWithCode(0), printed);
+}
+
+}  // namespace loader_test
