@@ -104,6 +104,13 @@ finish() {
   if [[ -n "$program_pid" ]]; then kill "$program_pid" 2>/dev/null || true; fi
   if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   wait 2>/dev/null || true
+  # The alarm's speech started a speech-dispatcher of the test user's own,
+  # which outlives the program: it goes with the folder it runs from.
+  pkill -f -- "--socket-path $work/" 2>/dev/null || true
+  for _ in $(seq 50); do
+    pgrep -f -- "--socket-path $work/" >/dev/null || break
+    sleep 0.1
+  done
   rm -rf "$work"
   if ((installed)) && [[ "${KEEP_PACKAGE:-0}" != 1 ]]; then
     if apt_get remove -y -qq quorvel >/dev/null; then
