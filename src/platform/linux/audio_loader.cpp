@@ -93,10 +93,16 @@ Voice* CreateVoice() {
   return audio == nullptr ? nullptr : audio->create_voice();
 }
 
-// A voice exists only if the module made it.
-void Speak(Voice* voice, const std::string& text) { module.load()->speak(voice, text); }
-void WaitUntilDone(Voice* voice) { module.load()->wait_until_done(voice); }
-void ReleaseVoice(Voice* voice) { module.load()->release_voice(voice); }
+// A voice exists only if the module made it; a null one has nothing to do.
+void Speak(Voice* voice, const std::string& text) {
+  if (voice != nullptr) module.load()->speak(voice, text);
+}
+void WaitUntilDone(Voice* voice) {
+  if (voice != nullptr) module.load()->wait_until_done(voice);
+}
+void ReleaseVoice(Voice* voice) {
+  if (voice != nullptr) module.load()->release_voice(voice);
+}
 
 void Beep(unsigned frequency_hz, unsigned duration_ms) {
   if (const AudioModule* audio = Module()) audio->beep(frequency_hz, duration_ms);
