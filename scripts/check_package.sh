@@ -107,10 +107,11 @@ finish() {
   # The alarm's speech started a speech-dispatcher of the test user's own,
   # which outlives the program: it goes with the folder it runs from.
   pkill -f -- "--socket-path $work/" 2>/dev/null || true
-  for _ in $(seq 50); do
+  for _ in $(seq 20); do
     pgrep -f -- "--socket-path $work/" >/dev/null || break
     sleep 0.1
   done
+  pkill -KILL -f -- "--socket-path $work/" 2>/dev/null || true  # one busy with its sound device ignores TERM
   rm -rf "$work"
   if ((installed)) && [[ "${KEEP_PACKAGE:-0}" != 1 ]]; then
     if apt_get remove -y -qq quorvel >/dev/null; then

@@ -34,6 +34,14 @@ end_virtual_display() {
     XVFB_PID=""
   fi
   if [[ -n "$VIRTUAL_RUNTIME_DIR" ]]; then
+    # A phrase spoken meanwhile started a speech-dispatcher that listens in
+    # this folder and would outlive the program: it goes with the folder.
+    pkill -f -- "--socket-path $VIRTUAL_RUNTIME_DIR/" 2>/dev/null || true
+    for _ in $(seq 20); do
+      pgrep -f -- "--socket-path $VIRTUAL_RUNTIME_DIR/" >/dev/null || break
+      sleep 0.1
+    done
+    pkill -KILL -f -- "--socket-path $VIRTUAL_RUNTIME_DIR/" 2>/dev/null || true  # one busy with its sound device ignores TERM
     rm -rf -- "$VIRTUAL_RUNTIME_DIR"
     VIRTUAL_RUNTIME_DIR=""
   fi
