@@ -4,6 +4,7 @@
 # and removes the package again (KEEP_PACKAGE=1 keeps it). Debian 12, as root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/virtual_display.sh  # stop_speech_dispatchers_in
 root=$PWD
 build=build/package
 began=$SECONDS
@@ -104,14 +105,7 @@ finish() {
   if [[ -n "$program_pid" ]]; then kill "$program_pid" 2>/dev/null || true; fi
   if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   wait 2>/dev/null || true
-  # The alarm's speech started a speech-dispatcher of the test user's own,
-  # which outlives the program: it goes with the folder it runs from.
-  pkill -f -- "--socket-path $work/" 2>/dev/null || true
-  for _ in $(seq 20); do
-    pgrep -f -- "--socket-path $work/" >/dev/null || break
-    sleep 0.1
-  done
-  pkill -KILL -f -- "--socket-path $work/" 2>/dev/null || true  # one busy with its sound device ignores TERM
+  stop_speech_dispatchers_in "$work"  # the alarm check's speech starts one
   rm -rf "$work"
   if ((installed)) && [[ "${KEEP_PACKAGE:-0}" != 1 ]]; then
     if apt_get remove -y -qq quorvel >/dev/null; then

@@ -27,6 +27,19 @@ start_virtual_display() {
   return 1
 }
 
+# A phrase spoken in a runtime folder of our own started a speech-dispatcher
+# that listens there and outlives the program: it goes with the folder. One
+# busy with its sound device may ignore TERM.
+stop_speech_dispatchers_in() {
+  local listening="--socket-path $1/"
+  pkill -f -- "$listening" 2>/dev/null || true
+  for _ in $(seq 20); do
+    pgrep -f -- "$listening" >/dev/null || break
+    sleep 0.1
+  done
+  pkill -KILL -f -- "$listening" 2>/dev/null || true
+}
+
 end_virtual_display() {
   if [[ -n "$XVFB_PID" ]]; then
     kill "$XVFB_PID" 2>/dev/null || true
@@ -34,14 +47,7 @@ end_virtual_display() {
     XVFB_PID=""
   fi
   if [[ -n "$VIRTUAL_RUNTIME_DIR" ]]; then
-    # A phrase spoken meanwhile started a speech-dispatcher that listens in
-    # this folder and would outlive the program: it goes with the folder.
-    pkill -f -- "--socket-path $VIRTUAL_RUNTIME_DIR/" 2>/dev/null || true
-    for _ in $(seq 20); do
-      pgrep -f -- "--socket-path $VIRTUAL_RUNTIME_DIR/" >/dev/null || break
-      sleep 0.1
-    done
-    pkill -KILL -f -- "--socket-path $VIRTUAL_RUNTIME_DIR/" 2>/dev/null || true  # one busy with its sound device ignores TERM
+    stop_speech_dispatchers_in "$VIRTUAL_RUNTIME_DIR"
     rm -rf -- "$VIRTUAL_RUNTIME_DIR"
     VIRTUAL_RUNTIME_DIR=""
   fi
