@@ -39,7 +39,7 @@
 #include "announce/announcer.h"
 #include "announce/speech.h"
 #include "speech_runs.h"
-#include "platform/linux/audio/audio_device.h"
+#include "backends/linux/audio/audio_device.h"
 #include "private_dispatcher.h"
 
 namespace {

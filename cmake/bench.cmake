@@ -17,10 +17,10 @@ if(TARGET quorvel_linux_audio)
   # Both run a speech-dispatcher of their own, as the tests do.
   foreach(engine speech dispatcher)
     add_executable(quorvel_${engine}_latency ${PROJECT_SOURCE_DIR}/bench/${engine}_latency.cpp
-      ${PROJECT_SOURCE_DIR}/src/platform/linux/clock.cpp
-      ${PROJECT_SOURCE_DIR}/tests/linux/audio/private_dispatcher.cpp)
+      ${PROJECT_SOURCE_DIR}/src/backends/linux/clock.cpp
+      ${PROJECT_SOURCE_DIR}/tests/backends/linux/audio/private_dispatcher.cpp)
     target_include_directories(quorvel_${engine}_latency PRIVATE
-      ${PROJECT_SOURCE_DIR}/tests/linux/audio)
+      ${PROJECT_SOURCE_DIR}/tests/backends/linux/audio)
     target_link_libraries(quorvel_${engine}_latency PRIVATE
       quorvel_linux_window quorvel_linux_audio quorvel_core)
   endforeach()

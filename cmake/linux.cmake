@@ -5,7 +5,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 find_package(Threads REQUIRED)
 include(cmake/linux_audio.cmake)
 
-set(QUORVEL_LINUX_DIR ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/linux)
+set(QUORVEL_LINUX_DIR ${CMAKE_CURRENT_SOURCE_DIR}/src/backends/linux)
 file(GLOB QUORVEL_LINUX_WINDOW_SOURCES CONFIGURE_DEPENDS ${QUORVEL_LINUX_DIR}/*.cpp)
 # The entry point, the clock and the sound module's loader belong to the
 # program; the window tests bring a clock, sound and speech of their own.
@@ -15,7 +15,7 @@ list(REMOVE_ITEM QUORVEL_LINUX_WINDOW_SOURCES ${QUORVEL_LINUX_DIR}/main.cpp
 # Objects, not an archive: the core and the backend call each other.
 add_library(quorvel_linux_window OBJECT
   ${QUORVEL_LINUX_WINDOW_SOURCES}
-  src/platform/posix/posix_files.cpp src/platform/posix/posix_leftovers.cpp)
+  src/backends/posix/posix_files.cpp src/backends/posix/posix_leftovers.cpp)
 target_include_directories(quorvel_linux_window PUBLIC src)
 target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Threads::Threads)
 # Software centres know the program by its AppStream id, which the .desktop
@@ -41,7 +41,7 @@ if(QUORVEL_TESTS)
   set(QUORVEL_BROKEN_MODULE_DIR ${CMAKE_CURRENT_BINARY_DIR}/broken_module)
   file(WRITE ${QUORVEL_BROKEN_MODULE_DIR}/quorvel_audio.so "not a library\n")
   foreach(case first_sound broken_module)
-    add_executable(quorvel_${case}_tests tests/linux/loader/${case}_test.cpp
+    add_executable(quorvel_${case}_tests tests/backends/linux/loader/${case}_test.cpp
       ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
     target_include_directories(quorvel_${case}_tests PRIVATE src tests)
     target_link_libraries(quorvel_${case}_tests PRIVATE GTest::gtest_main ${CMAKE_DL_LIBS})
@@ -53,7 +53,7 @@ if(QUORVEL_TESTS)
   set_target_properties(quorvel_broken_module_tests PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${QUORVEL_BROKEN_MODULE_DIR})
   # The window tests bring their own clock, sound and speech.
-  file(GLOB QUORVEL_LINUX_WINDOW_TESTS CONFIGURE_DEPENDS tests/linux/window/*.cpp)
+  file(GLOB QUORVEL_LINUX_WINDOW_TESTS CONFIGURE_DEPENDS tests/backends/linux/window/*.cpp)
   add_executable(quorvel_linux_window_tests ${QUORVEL_LINUX_WINDOW_TESTS})
   target_include_directories(quorvel_linux_window_tests PRIVATE tests)
   target_link_libraries(quorvel_linux_window_tests PRIVATE
@@ -66,9 +66,9 @@ if(QUORVEL_TESTS)
   # (Xvfb, started and ended by the test program).
   find_program(QUORVEL_XVFB Xvfb REQUIRED)
   add_executable(quorvel_linux_pixel_tests
-    tests/linux/window/pixels/window_pixels_test.cpp
-    tests/linux/window/pixels/virtual_display_main.cpp
-    tests/linux/window/test_machine.cpp)
+    tests/backends/linux/window/pixels/window_pixels_test.cpp
+    tests/backends/linux/window/pixels/virtual_display_main.cpp
+    tests/backends/linux/window/test_machine.cpp)
   target_include_directories(quorvel_linux_pixel_tests PRIVATE tests)
   target_link_libraries(quorvel_linux_pixel_tests PRIVATE
     quorvel_linux_window quorvel_core Qt6::Test GTest::gtest)
@@ -78,7 +78,7 @@ if(QUORVEL_TESTS)
   set(QUORVEL_PIXEL_TEST_PROPERTIES RUN_SERIAL TRUE)
   if(QUORVEL_SANITIZE MATCHES address)
     list(APPEND QUORVEL_PIXEL_TEST_PROPERTIES ENVIRONMENT
-      "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/linux/window/pixels/lsan.supp")
+      "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/backends/linux/window/pixels/lsan.supp")
   endif()
   gtest_discover_tests(quorvel_linux_pixel_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})

@@ -11,7 +11,7 @@ pkg_check_modules(QUORVEL_ESPEAK_NG REQUIRED IMPORTED_TARGET espeak-ng)
 pkg_check_modules(QUORVEL_SPEECHD REQUIRED IMPORTED_TARGET speech-dispatcher)
 
 file(GLOB QUORVEL_LINUX_AUDIO_SOURCES CONFIGURE_DEPENDS
-  ${QUORVEL_LINUX_AUDIO_ROOT}/src/platform/linux/audio/*.cpp)
+  ${QUORVEL_LINUX_AUDIO_ROOT}/src/backends/linux/audio/*.cpp)
 add_library(quorvel_linux_audio OBJECT ${QUORVEL_LINUX_AUDIO_SOURCES})
 target_include_directories(quorvel_linux_audio PUBLIC ${QUORVEL_LINUX_AUDIO_ROOT}/src)
 target_link_libraries(quorvel_linux_audio PUBLIC
@@ -32,12 +32,12 @@ if(QUORVEL_TESTS)
   # and speak through a speech-dispatcher of their own; the core's speech tasks
   # and alarm repeater run on the real threads.
   file(GLOB QUORVEL_LINUX_AUDIO_TESTS CONFIGURE_DEPENDS
-    ${QUORVEL_LINUX_AUDIO_ROOT}/tests/linux/audio/*_test.cpp)
-  add_executable(quorvel_audio_process ${QUORVEL_LINUX_AUDIO_ROOT}/tests/linux/audio/audio_process.cpp)
+    ${QUORVEL_LINUX_AUDIO_ROOT}/tests/backends/linux/audio/*_test.cpp)
+  add_executable(quorvel_audio_process ${QUORVEL_LINUX_AUDIO_ROOT}/tests/backends/linux/audio/audio_process.cpp)
   target_link_libraries(quorvel_audio_process PRIVATE quorvel_linux_audio)
   add_executable(quorvel_linux_audio_tests ${QUORVEL_LINUX_AUDIO_TESTS}
-    ${QUORVEL_LINUX_AUDIO_ROOT}/tests/linux/audio/private_dispatcher.cpp
-    ${QUORVEL_LINUX_AUDIO_ROOT}/src/platform/linux/threads.cpp)
+    ${QUORVEL_LINUX_AUDIO_ROOT}/tests/backends/linux/audio/private_dispatcher.cpp
+    ${QUORVEL_LINUX_AUDIO_ROOT}/src/backends/linux/threads.cpp)
   target_link_libraries(quorvel_linux_audio_tests PRIVATE
     quorvel_linux_audio quorvel_core GTest::gtest_main)
   target_compile_definitions(quorvel_linux_audio_tests PRIVATE

@@ -19,5 +19,5 @@ for size in 16 32 48; do
   convert "$work/256.png" -resize "${size}x${size}" "$work/$size.png"
 done
 convert "$work/16.png" "$work/32.png" "$work/48.png" "$work/256.png" \
-  src/platform/win32/quorvel.ico
-identify src/platform/win32/quorvel.ico
+  src/backends/win32/quorvel.ico
+identify src/backends/win32/quorvel.ico

@@ -1,8 +1,9 @@
 // The one seam between Quorvel's portable core and the machine it runs on.
 //
-// Each backend (win32/, linux/, and the fake in tests/) defines every function
-// declared here exactly once; CMake picks the backend at link time. Controls
-// are addressed by their dialog control id (see platform/control_ids.h).
+// Each backend (backends/win32/, backends/linux/, and the fake in tests/)
+// defines every function declared here exactly once; CMake picks the backend
+// at link time. Controls are addressed by their dialog control id (see
+// platform/control_ids.h).
 // Nothing here reports errors: a service that fails simply does less, which is
 // all the core ever needs to know.
 #pragma once

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/platform.h"
-#include "platform/posix/posix_files.h"
+#include "backends/posix/posix_files.h"
 #include "window/control_table.h"
 #include "window/main_window_proc.h"
 

@@ -1,0 +1,12 @@
+#include "backends/linux/audio/audio_module.h"
+
+#include "backends/linux/audio/audio_device.h"
+
+// The backend is built with hidden symbols, so that inside the module its
+// calls stay its own; only the table is seen from outside.
+extern "C" __attribute__((visibility("default"))) const linux_audio::AudioModule quorvel_audio_module = {
+    platform::PlaySoundSync,     platform::PlaySoundLoop, platform::StopSound,
+    platform::EnterSpeechThread, platform::LeaveSpeechThread, platform::CreateVoice,
+    platform::Speak,             platform::WaitUntilDone,  platform::ReleaseVoice,
+    platform::Beep,              linux_audio::EndAllSound,
+};

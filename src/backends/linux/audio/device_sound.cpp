@@ -1,0 +1,89 @@
+#include "backends/linux/audio/device_sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+
+#include "backends/linux/audio/audio_device.h"
+#include "backends/linux/audio/sound_file.h"
+
+namespace linux_audio {
+
+namespace {
+
+constexpr std::uint64_t kDeviceFrameBytes = 2 * kDeviceChannels;
+// Fed to the converter a piece at a time, so it never holds a second copy
+// of the whole sound.
+constexpr std::uint32_t kPieceBytes = 1u << 16;
+
+// Moves what the converter has ready to the end of `sound`, growing it when
+// the converter gives more than foreseen.
+bool Drain(SDL_AudioStream* stream, DeviceSound& sound, std::uint64_t& capacity) {
+  const int ready = SDL_AudioStreamAvailable(stream);
+  if (ready <= 0) return ready == 0;
+  if (sound.size + static_cast<std::uint64_t>(ready) > capacity) {
+    capacity = sound.size + static_cast<std::uint64_t>(ready);
+    void* grown = SDL_realloc(sound.bytes.get(), capacity);
+    if (grown == nullptr) return false;
+    static_cast<void>(sound.bytes.release());  // moved into `grown`
+    sound.bytes.reset(static_cast<std::uint8_t*>(grown));
+  }
+  const int got = SDL_AudioStreamGet(stream, sound.bytes.get() + sound.size, ready);
+  if (got < 0) return false;
+  sound.size += static_cast<std::uint32_t>(got);
+  return true;
+}
+
+DeviceSound Convert(const SDL_AudioSpec& spec, const std::uint8_t* samples, std::uint32_t size,
+                    std::uint64_t foreseen) {
+  SDL_AudioStream* stream = SDL_NewAudioStream(spec.format, spec.channels, spec.freq,
+                                               AUDIO_S16SYS, kDeviceChannels, kDeviceRate);
+  if (stream == nullptr) return {};
+  DeviceSound sound;
+  std::uint64_t capacity = foreseen;
+  sound.bytes.reset(static_cast<std::uint8_t*>(SDL_malloc(capacity)));
+  bool converted = sound.bytes != nullptr;
+  for (std::uint32_t done = 0; converted && done < size; done += kPieceBytes) {
+    const std::uint32_t piece = std::min(kPieceBytes, size - done);
+    converted = SDL_AudioStreamPut(stream, samples + done, static_cast<int>(piece)) == 0 &&
+                Drain(stream, sound, capacity);
+  }
+  converted = converted && SDL_AudioStreamFlush(stream) == 0 && Drain(stream, sound, capacity);
+  SDL_FreeAudioStream(stream);
+  return converted ? std::move(sound) : DeviceSound{};
+}
+
+}  // namespace
+
+void SdlFree::operator()(std::uint8_t* memory) const { SDL_free(memory); }
+
+DeviceSound DecodeWav(const std::string& file) {
+  SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+  if (source == nullptr) return {};
+  SDL_AudioSpec spec;
+  Uint8* samples = nullptr;
+  Uint32 size = 0;
+  if (SDL_LoadWAV_RW(source, 1, &spec, &samples, &size) == nullptr) return {};
+  const std::unique_ptr<std::uint8_t, SdlFree> hold(samples);
+  const std::uint64_t frame_bytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+  if (spec.freq <= 0 || frame_bytes == 0 || size < frame_bytes) return {};
+  const std::uint64_t frames = size / frame_bytes;
+  const std::uint64_t device_bytes =
+      (frames * kDeviceRate + static_cast<std::uint64_t>(spec.freq) - 1) /
+      static_cast<std::uint64_t>(spec.freq) * kDeviceFrameBytes;
+  if (device_bytes > kMaxSoundBytes) return {};
+  return Convert(spec, samples, static_cast<std::uint32_t>(frames * frame_bytes), device_bytes);
+}
+
+Mix_Chunk* ChunkOf(DeviceSound sound) {
+  Mix_Chunk* chunk = Mix_QuickLoad_RAW(sound.bytes.get(), sound.size);
+  if (chunk == nullptr) return nullptr;
+  // The mixer frees the samples of a chunk marked as theirs with SDL_free,
+  // as it does for the chunks it loads itself.
+  chunk->allocated = 1;
+  static_cast<void>(sound.bytes.release());
+  return chunk;
+}
+
+}  // namespace linux_audio

@@ -1,0 +1,51 @@
+// The Linux program's folders, and its save.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "backends/linux/settings_folder.h"
+#include "platform/platform.h"
+#include "backends/posix/posix_files.h"
+
+namespace platform {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ProgramFolder() {
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : program.parent_path().string() + "/";
+}
+
+}  // namespace
+
+// Decided once: the folder must not change under a running program.
+std::string SettingsFolder() {
+  static const std::string folder = linux_files::ChooseSettingsFolder(
+      ProgramFolder(), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  return folder;
+}
+
+std::string SoundFolder() {
+  std::error_code error;
+  if (fs::is_directory("/usr/share/sounds", error)) return "/usr/share/sounds/";
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr && home[0] == '/' ? home : "") + "/";
+}
+
+// The configuration folder is made, private to the user, when the first save
+// needs it, and checked again before each save; a program's own folder is
+// never made.
+bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+  const std::string folder = SettingsFolder();
+  if (path.compare(0, folder.size(), folder) == 0 &&
+      linux_files::IsConfigurationFolder(folder, std::getenv("XDG_CONFIG_HOME"),
+                                         std::getenv("HOME")) &&
+      !linux_files::MakePrivateFolder(folder))
+    return false;
+  return posix::ReplaceFileAtomically(path, bytes);
+}
+
+}  // namespace platform

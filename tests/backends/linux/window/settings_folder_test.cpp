@@ -1,0 +1,152 @@
+// Where the settings live: beside a portable copy, else in the user's
+// configuration folder; never in a folder that someone else may write.
+#include "backends/linux/settings_folder.h"
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+using linux_files::ChooseSettingsFolder;
+namespace fs = std::filesystem;
+
+constexpr uid_t kNobody = 65534;
+
+std::string MakeTemporaryFolder(const char* name) {
+  std::string pattern = std::string("/tmp/") + name + "-XXXXXX";
+  return std::string(::mkdtemp(pattern.data())) + "/";
+}
+
+std::string DatabaseHome() {
+  const passwd* entry = ::getpwuid(::geteuid());
+  return entry != nullptr ? entry->pw_dir : "";
+}
+
+TEST(SettingsFolder, APortableCopyKeepsItsSettingsBesideItElseTheConfigurationFolderDoes) {
+  const std::string base = MakeTemporaryFolder("quorvel-portable");
+  const std::string home = DatabaseHome() + "/.config/quorvel/";
+  const struct {
+    const char* what;
+    std::string program;
+    const char* xdg;
+    const char* home;
+    mode_t mode;  // given to the program folder when it is under `base`
+    uid_t owner;
+    std::string chosen;
+  } cases[] = {
+      {"portable", base + "own/", "/x/config", "/home/ana", 0755, ::geteuid(), base + "own/"},
+      {"installed", "/usr/bin/", "/x/config", "/home/ana", 0, 0, "/x/config/quorvel/"},
+      {"installed, no XDG", "/opt/quorvel/", nullptr, "/home/ana", 0, 0,
+       "/home/ana/.config/quorvel/"},
+      {"relative XDG", "/usr/local/bin/", "relative/path", "/home/ana/", 0, 0,
+       "/home/ana/.config/quorvel/"},
+      {"gone", base + "gone/", "", "/home/ana", 0, 0, "/home/ana/.config/quorvel/"},
+      {"anyone may write", base + "shared/", nullptr, "/home/ana", 0777, ::geteuid(),
+       "/home/ana/.config/quorvel/"},
+      {"the group may write", base + "group/", nullptr, "/home/ana", 0775, ::geteuid(),
+       "/home/ana/.config/quorvel/"},
+      {"another user's", base + "theirs/", nullptr, "/home/ana", 0755, kNobody,
+       "/home/ana/.config/quorvel/"},
+      {"/tmp", "/tmp/", nullptr, "/home/ana", 0, 0, "/home/ana/.config/quorvel/"},
+      {"no HOME", "", nullptr, nullptr, 0, 0, home},
+      {"relative HOME", "", nullptr, "ana", 0, 0, home},
+  };
+  for (const auto& c : cases) {
+    if (c.mode != 0) {
+      fs::create_directory(c.program);
+      ::chmod(c.program.c_str(), c.mode);
+      if (::chown(c.program.c_str(), c.owner, c.owner) != 0 && c.owner != ::geteuid()) {
+        std::printf("[ SKIPPED  ] %s: giving a folder to another user needs root\n", c.what);
+        continue;
+      }
+    }
+    EXPECT_EQ(ChooseSettingsFolder(c.program, c.xdg, c.home), c.chosen) << c.what;
+  }
+  fs::remove_all(base);
+}
+
+// A configuration folder that is there must be the user's own: a link or a
+// folder someone else planted there is not used at all.
+TEST(SettingsFolder, AConfigurationFolderThatIsNotTheUsersOwnIsNotUsed) {
+  const struct {
+    const char* what;
+    void (*make)(const std::string& folder);
+    bool used;
+  } cases[] = {
+      {"missing", [](const std::string&) {}, true},
+      {"own", [](const std::string& f) { ::mkdir(f.c_str(), 0700); }, true},
+      {"own link to an own folder",
+       [](const std::string& f) {
+         ::mkdir((f + "-real").c_str(), 0700);
+         ::symlink((f + "-real").c_str(), f.c_str());
+       },
+       true},
+      {"anyone may write",
+       [](const std::string& f) {
+         ::mkdir(f.c_str(), 0777);
+         ::chmod(f.c_str(), 0777);
+       },
+       false},
+      {"another user's folder",
+       [](const std::string& f) {
+         ::mkdir(f.c_str(), 0700);
+         ::lchown(f.c_str(), kNobody, kNobody);
+       },
+       false},
+      {"another user's link to an own folder",
+       [](const std::string& f) {
+         ::mkdir((f + "-real").c_str(), 0700);
+         ::symlink((f + "-real").c_str(), f.c_str());
+         ::lchown(f.c_str(), kNobody, kNobody);
+       },
+       false},
+  };
+  for (const auto& c : cases) {
+    if (::geteuid() != 0 && std::string(c.what).find("another user") != std::string::npos) {
+      std::printf("[ SKIPPED  ] %s: giving a file to another user needs root\n", c.what);
+      continue;
+    }
+    const std::string xdg = MakeTemporaryFolder("quorvel-xdg");
+    c.make(xdg + "quorvel");
+    EXPECT_EQ(ChooseSettingsFolder("", xdg.c_str(), nullptr), c.used ? xdg + "quorvel/" : "")
+        << c.what;
+    fs::remove_all(xdg);
+  }
+}
+
+TEST(SettingsFolder, TheConfigurationFolderIsMadePrivateAndOnlyInsideTheUsersOwn) {
+  const std::string base = MakeTemporaryFolder("quorvel-make");
+  ASSERT_TRUE(linux_files::MakePrivateFolder(base + "config/quorvel/"));
+  for (const char* made : {"config", "config/quorvel"}) {
+    struct stat info;
+    ASSERT_EQ(::stat((base + made).c_str(), &info), 0) << made;
+    EXPECT_EQ(info.st_mode & 07777, 0700u) << made;
+  }
+  if (::geteuid() == 0) {
+    ::mkdir((base + "theirs").c_str(), 0755);
+    ::chown((base + "theirs").c_str(), kNobody, kNobody);
+    EXPECT_FALSE(linux_files::MakePrivateFolder(base + "theirs/quorvel/"));
+    EXPECT_FALSE(fs::exists(base + "theirs/quorvel"));
+  } else {
+    std::printf("[ SKIPPED  ] a folder of another user's: making one needs root\n");
+  }
+  fs::remove_all(base);
+}
+
+TEST(SettingsFolder, AReadOnlyProgramFolderFallsBackToTheConfigurationFolder) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a read-only folder needs root";
+  char pattern[] = "/tmp/quorvel-readonly-XXXXXX";
+  const std::string folder = ::mkdtemp(pattern);
+  ASSERT_EQ(::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=64k,mode=0755"), 0);
+  EXPECT_EQ(ChooseSettingsFolder(folder + "/", nullptr, "/home/ana"),
+            "/home/ana/.config/quorvel/");
+  ::umount(folder.c_str());
+  ::rmdir(folder.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+#include "backends/win32/program_session.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "announce/announcer.h"
+#include "rules/clock_tick.h"
+#include "rules/hover_display.h"
+#include "backends/win32/recorder.h"
+#include "window/main_window_proc.h"
+#include "window/start_up.h"
+
+namespace wine_test {
+
+namespace {
+
+void ResetProgramState(const std::string& settings_file) {
+  ::DeleteFileA(SettingsPath().c_str());
+  if (!settings_file.empty()) WriteFile(SettingsPath(), settings_file);
+  FixClock("10:07:00");
+  ClearCalls();
+  // The core's globals outlive a run inside one test process.
+  LastMinute.clear();
+  HoverControl = 0;
+  SavedFocus = 0;
+  AlarmConfirmed = 0;
+}
+
+}  // namespace
+
+void RunProgram(const std::function<void(HWND)>& session, const std::string& settings_file) {
+  ResetProgramState(settings_file);
+  std::thread driver([&session] {
+    const HWND main = WaitForWindow("Quorvel");
+    if (main == nullptr) {
+      ADD_FAILURE() << "the main window never appeared";
+      return;
+    }
+    session(main);
+    ::PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  });
+  const int exit_code = RunQuorvel(0, nullptr);
+  driver.join();
+  EXPECT_EQ(exit_code, 0);
+  EXPECT_EQ(::FindWindowA(nullptr, "Quorvel"), nullptr) << "the window outlived its program";
+  ::DeleteFileA(SettingsPath().c_str());
+}
+
+HWND WaitForWindow(const char* caption, int timeout_ms) {
+  for (int waited = 0; waited <= timeout_ms; waited += 10) {
+    const HWND window = ::FindWindowA(nullptr, caption);
+    if (window != nullptr && ::IsWindowVisible(window)) return window;
+    ::Sleep(10);
+  }
+  return nullptr;
+}
+
+bool WaitUntilGone(const char* caption, int timeout_ms) {
+  for (int waited = 0; waited <= timeout_ms; waited += 10) {
+    if (::FindWindowA(nullptr, caption) == nullptr) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
+void PressOk(HWND box) { ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+std::string BoxText(HWND box) {
+  char text[512] = {};
+  ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text label
+  return text;
+}
+
+HWND Control(HWND main, int id) { return ::GetDlgItem(main, id); }
+
+std::string Text(HWND main, int id) {
+  char text[256] = {};
+  ::GetWindowTextA(Control(main, id), text, sizeof text);
+  return text;
+}
+
+bool WaitForText(HWND main, int id, const std::string& text, int timeout_ms) {
+  for (int waited = 0; waited <= timeout_ms; waited += 10) {
+    if (Text(main, id) == text) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
+int Check(HWND main, int id) {
+  return static_cast<int>(::SendMessageA(Control(main, id), BM_GETCHECK, 0, 0));
+}
+
+void Click(HWND main, int id) { ::SendMessageA(Control(main, id), BM_CLICK, 0, 0); }
+
+void ClickLater(HWND main, int id) { ::PostMessageA(Control(main, id), BM_CLICK, 0, 0); }
+
+void Settle() { ::Sleep(300); }
+
+Colours AskColours(HWND main, int id) {
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  ::SetTextColor(dc, RGB(1, 2, 3));
+  ::SetBkColor(dc, RGB(4, 5, 6));
+  const auto brush = reinterpret_cast<HBRUSH>(
+      ::SendMessageA(main, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Control(main, id))));
+  LOGBRUSH fill = {};
+  if (brush) ::GetObjectA(brush, sizeof fill, &fill);
+  const Colours colours = {fill.lbColor, ::GetTextColor(dc), ::GetBkColor(dc)};
+  ::DeleteDC(dc);
+  return colours;
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string SettingsPath() { return ProgramFolder() + "quorvel.ini"; }
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+bool FileExists(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::map<std::string, std::string> SavedSettings() {
+  std::ifstream file(SettingsPath(), std::ios::binary);
+  std::map<std::string, std::string> settings;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t separator = line.find(": ");
+    if (separator != std::string::npos)
+      settings[line.substr(0, separator)] = line.substr(separator + 2);
+  }
+  return settings;
+}
+
+}  // namespace wine_test
