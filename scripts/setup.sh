@@ -23,7 +23,7 @@ done
 
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
+  export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
