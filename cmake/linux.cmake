@@ -34,6 +34,12 @@ file(RELATIVE_PATH QUORVEL_AUDIO_MODULE_DIR ${CMAKE_INSTALL_FULL_BINDIR}
 target_compile_definitions(quorvel PRIVATE QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
 
 if(QUORVEL_TESTS)
+  # The say-time test runs the real program with its module.
+  target_compile_definitions(quorvel_linux_audio_tests PRIVATE
+    QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
+    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>")
+  add_dependencies(quorvel_linux_audio_tests quorvel)
+
   find_package(Qt6 REQUIRED COMPONENTS Test)
   # The program's sound loader with the real module: beside the test program,
   # and in a folder of its own where the module's name is a file that is no

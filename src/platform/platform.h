@@ -137,6 +137,11 @@ void FocusControl(int control_id);
 
 // --- Dialogs -------------------------------------------------------------
 
+// The answer to a command-line request, lines ended by "\n": on standard
+// output, or on standard error when `error`; a windowed program that has no
+// console shows it in a message box instead.
+void PrintAnswer(const std::string& text, bool error);
+
 // A system-modal box with the stop icon and one OK button, no owner; returns
 // when the user has dismissed it.
 void ShowStopBox(const std::string& text, const std::string& caption);

@@ -1,6 +1,7 @@
 // The program's life: build, load, show, run, end.
 #pragma once
 
-// Returns the program's exit code once the window has been closed. The
-// arguments go to the window system only; the program itself takes none.
+// Returns the program's exit code: once the window has been closed, or once a
+// command-line request (--say-time, --help, --version) is answered. The
+// arguments that are not Quorvel's own go to the window system.
 int RunQuorvel(int argc, char** argv);

@@ -357,6 +357,10 @@ void ShowStopBox(const std::string& text, const std::string& caption) {
   Record("StopBox dismissed");
 }
 
+void PrintAnswer(const std::string& text, bool error) {
+  Record((error ? "PrintError " : "PrintAnswer ") + text);
+}
+
 std::string ChooseOpenFile(const OpenFileRequest& request) {
   Record("ChooseOpenFile " + request.title + "|" + request.initial_folder + "|" +
          request.filter_description + "|" + request.filter_pattern + "|" +

@@ -2,11 +2,7 @@
 // program's end while something sounds: each played by the audio backend in
 // a process of its own (audio_process.cpp), so a hang fails the test instead
 // of stalling it.
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -14,62 +10,16 @@
 
 #include "audio_test_support.h"
 #include "private_dispatcher.h"
-
-extern char** environ;
+#include "process_run.h"
 
 namespace {
 
-long long MonotonicNanoseconds() {
-  struct timespec now {};
-  ::clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-struct ProcessRun {
-  bool ended = false;  // before the time allowed ran out
-  int status = 0;      // as waitpid gives it
-  long long ended_at = 0;
-  std::string output;  // what it printed
-};
-
 // Runs audio_process with `mode` and `argument`; killed after `seconds`.
 ProcessRun RunAudioProcess(const std::string& mode, const std::string& argument, int seconds) {
-  ProcessRun run;
-  int pipe_ends[2];
-  if (::pipe(pipe_ends) != 0) return run;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
-  std::string program = QUORVEL_AUDIO_PROCESS;
-  std::string mode_text = mode, argument_text = argument;
-  char* argv[] = {program.data(), mode_text.data(), argument_text.data(), nullptr};
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(pipe_ends[1]);
-  if (spawned == 0) {
-    const long long deadline = MonotonicNanoseconds() + seconds * 1000000000LL;
-    while (!run.ended && MonotonicNanoseconds() < deadline) {
-      run.ended = ::waitpid(child, &run.status, WNOHANG) == child;
-      if (!run.ended) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    run.ended_at = MonotonicNanoseconds();
-    if (!run.ended) {
-      ::kill(child, SIGKILL);
-      ::waitpid(child, nullptr, 0);
-    }
-    char buffer[256];
-    for (ssize_t got; (got = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;)
-      run.output.append(buffer, static_cast<std::size_t>(got));
-  }
-  ::close(pipe_ends[0]);
-  return run;
+  return RunProcess({QUORVEL_AUDIO_PROCESS, mode, argument}, seconds);
 }
 
-bool ExitedCleanly(const ProcessRun& run) {
-  return run.ended && WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0;
-}
+bool ExitedCleanly(const ProcessRun& run) { return ExitedWith(run, 0); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
