@@ -48,7 +48,7 @@ if(QUORVEL_TESTS)
   file(WRITE ${QUORVEL_BROKEN_MODULE_DIR}/quorvel_audio.so "not a library\n")
   foreach(case first_sound broken_module)
     add_executable(quorvel_${case}_tests tests/backends/linux/loader/${case}_test.cpp
-      ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
+      ${QUORVEL_LINUX_DIR}/audio_loader.cpp tests/backends/linux/loader/told.cpp)
     target_include_directories(quorvel_${case}_tests PRIVATE src tests)
     target_link_libraries(quorvel_${case}_tests PRIVATE GTest::gtest_main ${CMAKE_DL_LIBS})
     target_compile_definitions(quorvel_${case}_tests PRIVATE
@@ -56,6 +56,26 @@ if(QUORVEL_TESTS)
     gtest_discover_tests(quorvel_${case}_tests DISCOVERY_MODE PRE_TEST)
   endforeach()
   add_dependencies(quorvel_first_sound_tests quorvel_audio_module)
+  # Which modules the loader trusts: copies of a probe that loads as the
+  # program does, beside the real module or one of another version.
+  add_executable(quorvel_loader_probe tests/backends/linux/loader/loader_probe.cpp
+    ${QUORVEL_LINUX_DIR}/audio_loader.cpp tests/backends/linux/loader/told.cpp)
+  target_include_directories(quorvel_loader_probe PRIVATE src tests)
+  target_link_libraries(quorvel_loader_probe PRIVATE ${CMAKE_DL_LIBS})
+  target_compile_definitions(quorvel_loader_probe PRIVATE
+    QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
+  add_library(quorvel_other_build_module MODULE tests/backends/linux/loader/other_build_module.cpp)
+  target_include_directories(quorvel_other_build_module PRIVATE src)
+  add_executable(quorvel_module_trust_tests tests/backends/linux/loader/module_trust_test.cpp)
+  target_include_directories(quorvel_module_trust_tests PRIVATE tests)
+  target_link_libraries(quorvel_module_trust_tests PRIVATE GTest::gtest_main)
+  target_compile_definitions(quorvel_module_trust_tests PRIVATE
+    QUORVEL_LOADER_PROBE="$<TARGET_FILE:quorvel_loader_probe>"
+    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>"
+    QUORVEL_OTHER_BUILD_MODULE="$<TARGET_FILE:quorvel_other_build_module>")
+  add_dependencies(quorvel_module_trust_tests quorvel_loader_probe quorvel_audio_module
+    quorvel_other_build_module)
+  gtest_discover_tests(quorvel_module_trust_tests DISCOVERY_MODE PRE_TEST)
   set_target_properties(quorvel_broken_module_tests PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${QUORVEL_BROKEN_MODULE_DIR})
   # The window tests bring their own clock, sound and speech.

@@ -1,15 +1,18 @@
 // The seam's sound and speech functions for the program: the first that has
 // something to sound or say loads the module that does the work
-// (audio/audio_module.h), and each call is handed on to it. Without the
-// module, nothing sounds and no voice is made.
+// (audio/audio_module.h), and each call is handed on to it. Without a module
+// fit to load, nothing sounds, no voice is made, and the user is told once.
 #include "backends/linux/audio_loader.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <string>
 
@@ -33,33 +36,76 @@ std::string ProgramFolder() {
   return program.substr(0, program.rfind('/'));
 }
 
+// Code runs with the user's rights: only a file and folder that nobody but
+// the user or root can change are fit to load, as for settings folders.
+bool NobodyElseMayChange(const struct stat& status) {
+  return (status.st_uid == 0 || status.st_uid == ::geteuid()) &&
+         (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Why the module at `place` may not be loaded; empty when it may. The file is
+// checked and loaded through the same descriptor, so it cannot be swapped
+// in between.
+std::string Refusal(const std::string& place, int& descriptor) {
+  char real[PATH_MAX];
+  if (::realpath(place.c_str(), real) == nullptr) return place + " cannot be opened";
+  const std::string file = real;
+  descriptor = ::open(real, O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  struct stat status {};
+  if (descriptor < 0 || ::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+    return file + " cannot be opened";
+  struct stat folder {};
+  if (!NobodyElseMayChange(status) ||
+      ::stat(file.substr(0, file.rfind('/') + 1).c_str(), &folder) != 0 ||
+      !NobodyElseMayChange(folder))
+    return file + " or its folder may be changed by other users";
+  return std::string();
+}
+
 // Beside the program in the build folder; in the library folder installed.
 // dlclose is never called: the speech-dispatcher voice (dispatcher_voice.cpp)
 // keeps static state meant to outlive the detached speech threads, whose code
 // must stay mapped for as long as the process lives.
-const AudioModule* Load() {
+const AudioModule* Load(std::string& why) {
   const std::string folder = ProgramFolder();
   const std::string places[] = {folder + kModuleName,
                                 folder + "/" QUORVEL_AUDIO_MODULE_DIR + kModuleName};
   for (const std::string& place : places) {
     if (::access(place.c_str(), F_OK) != 0) continue;
-    void* handle = ::dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-      std::fprintf(stderr, "quorvel: no sound or speech: %s\n", ::dlerror());
+    int descriptor = -1;
+    why = Refusal(place, descriptor);
+    void* handle = nullptr;
+    if (why.empty()) {
+      handle = ::dlopen(("/proc/self/fd/" + std::to_string(descriptor)).c_str(),
+                        RTLD_NOW | RTLD_LOCAL);
+      if (handle == nullptr) why = place + " cannot be loaded: " + ::dlerror();
+    }
+    if (descriptor >= 0) ::close(descriptor);
+    if (handle == nullptr) return nullptr;
+    const auto* table =
+        static_cast<const AudioModule*>(::dlsym(handle, linux_audio::kAudioModuleSymbol));
+    if (table == nullptr) {
+      why = place + " is not Quorvel's sound module";
       return nullptr;
     }
-    const void* table = ::dlsym(handle, linux_audio::kAudioModuleSymbol);
-    if (table == nullptr) std::fprintf(stderr, "quorvel: no sound or speech: %s\n", ::dlerror());
-    return static_cast<const AudioModule*>(table);
+    if (table->size != sizeof(AudioModule) || std::strcmp(table->version, QUORVEL_VERSION) != 0) {
+      why = place + " belongs to another version of Quorvel";
+      return nullptr;
+    }
+    return table;
   }
-  std::fprintf(stderr, "quorvel: no sound or speech: %s not found beside the program or in %s\n",
-               kModuleName + 1, QUORVEL_AUDIO_MODULE_DIR);
+  why = std::string(kModuleName + 1) + " is neither beside the program nor in " +
+        QUORVEL_AUDIO_MODULE_DIR;
   return nullptr;
 }
 
 // Speech threads call in as well as the window's: the first caller loads.
 const AudioModule* Module() {
-  std::call_once(load_once, [] { module = Load(); });
+  std::call_once(load_once, [] {
+    std::string why;
+    module = Load(why);
+    if (module.load() == nullptr) linux_audio::TellNoSound(why);
+  });
   return module.load();
 }
 

@@ -5,6 +5,7 @@
 // The backend is built with hidden symbols, so that inside the module its
 // calls stay its own; only the table is seen from outside.
 extern "C" __attribute__((visibility("default"))) const linux_audio::AudioModule quorvel_audio_module = {
+    sizeof(linux_audio::AudioModule), QUORVEL_VERSION,
     platform::PlaySoundSync,     platform::PlaySoundLoop, platform::StopSound,
     platform::EnterSpeechThread, platform::LeaveSpeechThread, platform::CreateVoice,
     platform::Speak,             platform::WaitUntilDone,  platform::ReleaseVoice,

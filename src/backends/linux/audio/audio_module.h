@@ -4,6 +4,7 @@
 // The module's one exported symbol is this table of its entry points.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/platform.h"
@@ -11,6 +12,10 @@
 namespace linux_audio {
 
 struct AudioModule {
+  // Checked before anything else is called: a module of another build (a
+  // package upgraded while the clock runs) may have another table.
+  std::size_t size;
+  const char* version;
   void (*play_sound_sync)(const std::string& path);
   void (*play_sound_loop)(const std::string& path);
   void (*stop_sound)();

@@ -3,6 +3,9 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 
+#include <thread>
+
+#include "backends/linux/audio_loader.h"
 #include "backends/linux/window/window_session.h"
 #include "platform/control_ids.h"
 
@@ -94,3 +97,18 @@ TEST_F(LinuxWindow, AHandEditedFileIsShownAtStartUp) {
 }
 
 }  // namespace
+
+// Told from a speech thread, the notice that nothing can sound comes as a box
+// of its own that leaves the window working.
+TEST_F(LinuxWindow, ASilentProgramSaysSoInABoxThatBlocksNothing) {
+  Run([] {
+    std::thread([] { linux_audio::TellNoSound("quorvel_audio.so is missing"); }).join();
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (box = OpenBox("Quorvel")) != nullptr; }, 2000));
+    EXPECT_NE(box->text().toStdString().find(
+                  "Quorvel cannot play sounds or speak: quorvel_audio.so is missing."),
+              std::string::npos);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    Dismiss(box);
+  });
+}

@@ -1,0 +1,7 @@
+// A sound module as another version of Quorvel would have built it: its
+// entry points are null, so a loader that called one would crash.
+#include "backends/linux/audio/audio_module.h"
+
+extern "C" __attribute__((visibility("default"))) const linux_audio::AudioModule
+    quorvel_audio_module = {sizeof(linux_audio::AudioModule), "0.9.0", nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
