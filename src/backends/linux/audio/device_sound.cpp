@@ -7,6 +7,7 @@
 
 #include "backends/linux/audio/audio_device.h"
 #include "backends/linux/audio/sound_file.h"
+#include "backends/linux/audio/wav_size.h"
 
 namespace linux_audio {
 
@@ -59,6 +60,8 @@ DeviceSound Convert(const SDL_AudioSpec& spec, const std::uint8_t* samples, std:
 void SdlFree::operator()(std::uint8_t* memory) const { SDL_free(memory); }
 
 DeviceSound DecodeWav(const std::string& file) {
+  // Known before SDL's reader decodes it all into memory.
+  if (DecodedWavBytes(file) > kMaxSoundBytes) return {};
   SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
   if (source == nullptr) return {};
   SDL_AudioSpec spec;

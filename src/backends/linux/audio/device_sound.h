@@ -24,7 +24,8 @@ struct DeviceSound {
 
 // The sound of a whole WAV file image; empty when SDL cannot read it, when
 // it holds no samples, or when it would decode to more than kMaxSoundBytes
-// (a long recording at a low rate grows many times over).
+// (a long recording at a low rate grows many times over, a compressed one
+// already in SDL's reader).
 DeviceSound DecodeWav(const std::string& file);
 
 // A chunk that owns the samples from now on; null (and the samples freed)

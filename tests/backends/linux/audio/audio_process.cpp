@@ -1,7 +1,8 @@
 // The audio backend in a process of its own, for what must be seen from
 // outside: a call that hangs, memory, and the program's end.
 //
-//   audio_process play PATH    plays PATH to its end, as a sound effect
+//   audio_process play PATH    plays PATH to its end, as a sound effect, and
+//                              prints by how many KiB its peak memory grew
 //   audio_process loop PATH    loops PATH, then ends the program
 //   audio_process speak TEXT   speaks TEXT on a thread of its own, then ends
 //
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -46,6 +48,13 @@ void Speak(std::string text) {
   platform::LeaveSpeechThread();
 }
 
+long PeakKibibytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+  return 0;
+}
+
 int EndWhileSounding() {
   if (!DeviceSounds()) return 2;
   struct timespec now {};
@@ -63,7 +72,9 @@ int main(int argc, char** argv) {
   if (argc != 3) return 64;
   const std::string mode = argv[1];
   if (mode == "play") {
+    const long before = PeakKibibytes();
     platform::PlaySoundSync(argv[2]);
+    std::printf("%ld\n", PeakKibibytes() - before);
     return 0;
   }
   if (mode == "loop") {

@@ -46,6 +46,10 @@ void PutBigEndian(std::string& bytes, std::uint64_t value, int size) {
   for (int i = size - 1; i >= 0; --i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
+void PutLittleEndian(std::string& bytes, std::uint64_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
 // A sound the mixer's own loader would play, in a format that is not WAV.
 std::string AiffImage(const Samples& samples) {
   std::string sound_data;
@@ -86,6 +90,25 @@ MakePath SparseWav(const std::string& name, unsigned rate, unsigned channels, un
   return [=](const std::string& folder) {
     const std::string path = FileWith(name, WavHeader(rate, channels, bits, size - 44))(folder);
     std::filesystem::resize_file(path, size);
+    return path;
+  };
+}
+
+// An IMA-ADPCM WAV file (8 kHz mono, 256-byte blocks of 505 samples) of
+// `data_size` bytes of silent blocks, a hole in the file.
+MakePath SparseAdpcmWav(const std::string& name, std::uint32_t data_size) {
+  return [=](const std::string& folder) {
+    std::string header = "RIFF....WAVEfmt ";
+    PutLittleEndian(header, 20, 4);
+    for (const auto& [value, bytes] : {std::pair{0x11u, 2}, {1u, 2}, {8000u, 4}, {4055u, 4},
+                                      {256u, 2}, {4u, 2}, {2u, 2}, {505u, 2}})
+      PutLittleEndian(header, value, bytes);
+    header += "data";
+    PutLittleEndian(header, data_size, 4);
+    const std::uint32_t riff_size = static_cast<std::uint32_t>(header.size() - 8 + data_size);
+    std::memcpy(&header[4], &riff_size, 4);
+    const std::string path = FileWith(name, header)(folder);
+    std::filesystem::resize_file(path, header.size() + data_size);
     return path;
   };
 }
@@ -134,6 +157,8 @@ TEST_F(HostileSoundPath, OnlyARegularBoundedWavFileIsPlayedAndTheCallReturnsProm
        SparseWav("huge.wav", 44100, 2, 16, 1u << 30), Heard::kDefaultSound},
       {"a small WAV file at 1 kHz that would decode to 370 MiB",
        SparseWav("slow.wav", 1000, 1, 8, 2u << 20), Heard::kDefaultSound},
+      {"a 24 MiB IMA-ADPCM file that would decode to 95 MiB",
+       SparseAdpcmWav("adpcm.wav", 24u << 20), Heard::kDefaultSound},
       {"an AIFF sound named .wav", FileWith("aiff.wav", AiffImage(tone)), Heard::kDefaultSound},
       {"text named like a sound",
        FileWith("text.wav", "Not a sound, just text named like one.\n"), Heard::kDefaultSound},
@@ -158,6 +183,8 @@ TEST_F(HostileSoundPath, OnlyARegularBoundedWavFileIsPlayedAndTheCallReturnsProm
       ADD_FAILURE() << row.name << (run.ended ? ": failed" : ": still playing");
       continue;
     }
+    // The file may be read whole, but no more is decoded than the bound.
+    EXPECT_LT(std::atol(run.output.c_str()), 64 << 10) << row.name << ": KiB more at the peak";
     const Samples heard = LeftChannel();
     const Span loud = Loud(heard);
     if (row.heard == Heard::kTheFile) {
