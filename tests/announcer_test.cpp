@@ -38,11 +38,11 @@ TEST(Announce, TellsAlarmsSoundFilesAndPhrasesApart) {
       {"aLaRm!", {}},
       {"alarm", {"StartThread", "Speak alarm"}},
       {"Alarm? 3 2 1", {"StartThread", "Speak Alarm? 3 2 1"}},
-      {"C:\\chime.WAV", {"PlaySoundSync C:\\chime.WAV"}},
-      {"bells.wave is not a phrase", {"PlaySoundSync bells.wave is not a phrase"}},
+      {"C:\\chime.WAV", {"StartThread", "PlaySoundSync C:\\chime.WAV"}},
+      {"bells.wave is not a phrase", {"StartThread", "PlaySoundSync bells.wave is not a phrase"}},
       {"ALARM! C:\\bell.wAv", {"PlaySoundLoop C:\\bell.wAv", kBox, "StopSound"}},
       {"alarm!_x.wav", {"PlaySoundLoop x.wav", kBox, "StopSound"}},
-      {long_path, {"PlaySoundSync " + cut_path}},
+      {long_path, {"StartThread", "PlaySoundSync " + cut_path}},
       {"ALARM! " + long_path, {"PlaySoundLoop " + cut_path, kBox, "StopSound"}},
   };
   WatchedFake machine;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "platform/control_ids.h"
 #include "platform/platform.h"
@@ -27,6 +30,7 @@ class ClockTickTest : public ::testing::Test {
   void TickAt(const char* clock) {
     fake::SetClock(clock);
     ClockTick(kClockTimerId);
+    fake::JoinThreads();  // a sound effect plays on a thread of its own
   }
 };
 
@@ -118,3 +122,26 @@ TEST_F(ClockTickTest, TicksGoOnWhileAnAlarmBoxIsOpen) {
 }
 
 }  // namespace
+
+// A sound effect plays on a thread of its own: the tick returns while it
+// plays, and the next minute waits for its end, as when it played on the
+// window's thread.
+TEST_F(ClockTickTest, ASoundStillPlayingHoldsTheNextMinuteButNotTheWindow) {
+  std::atomic<bool> ended{false};
+  fake::OnCall([&](const std::string& call) {
+    for (int ms = 0; call == kPlayed && !ended && ms < 2000; ++ms)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  });
+  fake::SetClock("12:34:00");
+  ClockTick(kClockTimerId);
+  EXPECT_EQ(Label(), "12:34");
+  ASSERT_TRUE(fake::WaitUntil([] { return fake::CountCalls(kPlayed) == 1; }));
+  fake::SetClock("12:35:00");
+  ClockTick(kClockTimerId);
+  EXPECT_EQ(LastMinute, "12:34");
+  EXPECT_EQ(Label(), "12:34");
+  ended = true;
+  fake::JoinThreads();
+  TickAt("12:35:01");
+  EXPECT_EQ(Label(), "12:35");
+}

@@ -141,6 +141,7 @@ TEST_F(HoverTest, ThreeTwoOneIsRefusedWithoutTheTwelveHourClock) {
     HoverDisplay(kThreeTwoOneBox);
   }
   EXPECT_EQ(Label(), "12:34");
+  fake::JoinThreads();
   EXPECT_EQ(fake::CountCalls("PlaySoundSync C:\\x.wav"), 1);
 }
 

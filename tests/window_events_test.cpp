@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "announce/sound_task.h"
 #include "platform/control_ids.h"
 #include "support/test_files.h"
 #include "window_test_support.h"
@@ -180,6 +185,7 @@ TEST_F(Browse, AChosenWavIsPreviewedShownSelectedAndSaved) {
     const std::string path = MakeFile(c.file);
     fake::QueueFileChoice("  " + path + " ");
     Click(1054);  // the first alarm's row
+    fake::JoinThreads();
     EXPECT_EQ(fake::CountCalls("PlaySoundSync " + path), 1) << c.file;
     EXPECT_EQ(Settings.SFX[SayAlarm1], path);
     EXPECT_EQ(Settings.Speak[SayAlarm1], 0);
@@ -196,8 +202,26 @@ TEST_F(Browse, ALongPathIsPreviewedByItsFirst255Characters) {
   fake::QueueFileChoice(path);
   Click(1022);
   ASSERT_GT(path.size(), 255u);
+  fake::JoinThreads();
   EXPECT_EQ(fake::CountCalls("PlaySoundSync " + path.substr(0, 255)), 1);
   EXPECT_EQ(Settings.SFX[SayAscending], path);  // the setting keeps it whole
+}
+
+// The preview plays on its own thread: the choice is shown and saved at once.
+TEST_F(Browse, TheChoiceIsKeptWhileItsPreviewStillPlays) {
+  std::atomic<bool> ended{false};
+  fake::OnCall([&](const std::string& call) {
+    for (int ms = 0; call.rfind("PlaySoundSync", 0) == 0 && !ended && ms < 2000; ++ms)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  });
+  const std::string path = MakeFile("long.wav");
+  fake::QueueFileChoice(path);
+  Click(1022);
+  EXPECT_TRUE(FileHasLine("SFXSayAscending: " + path));
+  EXPECT_EQ(SoundBusyCount.load(), 1);
+  ended = true;
+  fake::JoinThreads();
+  EXPECT_EQ(SoundBusyCount.load(), 0);
 }
 
 TEST_F(Browse, NonWavFilesAndControlBytesAreRefusedWithAMessageAndChangeNothing) {

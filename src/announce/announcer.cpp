@@ -2,6 +2,7 @@
 
 #include "announce/alarm_repeater.h"
 #include "announce/announcement_text.h"
+#include "announce/sound_task.h"
 #include "announce/speech.h"
 #include "announce/started_thread.h"
 #include "platform/platform.h"
@@ -15,7 +16,7 @@ void ShowAlarmBox() {
 
 void PlaySoundEffect(const std::string& path, bool alarm) {
   if (!alarm) {
-    platform::PlaySoundSync(path);
+    StartSoundTask(path);
     return;
   }
   platform::PlaySoundLoop(path);

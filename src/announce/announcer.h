@@ -5,6 +5,7 @@
 
 #include "announce/alarm_repeater.h"  // AlarmConfirmed, which Announce sets
 
-// Plays, speaks or raises `text` as an alarm; returns when that is done (for
-// an alarm, when the user has dismissed its box). Runs on the window's thread.
+// Plays, speaks or raises `text` as an alarm. Sounds and phrases go on on
+// threads of their own; an alarm returns when the user has dismissed its box.
+// Runs on the window's thread.
 void Announce(const std::string& text);

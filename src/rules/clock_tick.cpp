@@ -1,6 +1,7 @@
 #include "rules/clock_tick.h"
 
 #include "announce/announcer.h"
+#include "announce/sound_task.h"
 #include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "rules/clock_digits.h"
@@ -23,6 +24,10 @@ void ClockTick(int timer_id) {
   // The hover display owns the clock label; its minute is processed once the
   // hover ends, since LastMinute stays behind.
   if (HoverControl != 0) return;
+  // A sound effect still playing holds the new minute back, as it did when
+  // it played on this thread: the minute then current is processed once the
+  // sound has ended.
+  if (SoundBusyCount > 0) return;
 
   // Set before announcing: an alarm box keeps timer events coming, and the
   // nested ticks of this same minute must find it done.
@@ -31,7 +36,7 @@ void ClockTick(int timer_id) {
       EvaluateRules(LastMinute, Settings.Say, Settings.Hour12, Settings.Hour24);
   if (!announcement.empty()) Announce(announcement);
 
-  // Read again: announcing may have taken minutes.
+  // Read again: an alarm's box may have been open for minutes.
   const std::string label = ClockMinute();
   platform::SetControlText(ClockDisplay, Settings.Hour12 == 1 ? TwelveHourLabel(label) : label);
 }

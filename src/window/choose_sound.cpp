@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "announce/sound_task.h"
 #include "platform/control_ids.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
@@ -41,7 +42,7 @@ void ChooseSound(Rule rule) {
   if (!IsExistingFile(path)) return;
 
   const RuleRow& row = kRuleRows[rule];
-  platform::PlaySoundSync(path.substr(0, kSoundPathLimit));
+  StartSoundTask(path.substr(0, kSoundPathLimit));
   Settings.SFX[rule] = path;
   platform::CheckRadioPair(row.speak_radio, row.sfx_radio, row.sfx_radio);
   Settings.Speak[rule] = 0;
