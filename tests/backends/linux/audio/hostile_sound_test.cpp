@@ -74,6 +74,13 @@ std::string AiffImage(const Samples& samples) {
 
 enum class Heard { kDefaultSound, kTheFile };
 
+// ThreadSanitizer keeps about four bytes of shadow for each byte touched.
+#ifdef __SANITIZE_THREAD__
+constexpr long kShadowFactor = 5;
+#else
+constexpr long kShadowFactor = 1;
+#endif
+
 using MakePath = std::function<std::string(const std::string& folder)>;
 
 // A regular file `name` in the folder, holding `bytes`.
@@ -183,8 +190,10 @@ TEST_F(HostileSoundPath, OnlyARegularBoundedWavFileIsPlayedAndTheCallReturnsProm
       ADD_FAILURE() << row.name << (run.ended ? ": failed" : ": still playing");
       continue;
     }
-    // The file may be read whole, but no more is decoded than the bound.
-    EXPECT_LT(std::atol(run.output.c_str()), 64 << 10) << row.name << ": KiB more at the peak";
+    // The file may be read whole (the largest row has 24 MiB), but no more
+    // is decoded than the bound.
+    EXPECT_LT(std::atol(run.output.c_str()), (24 << 10) * kShadowFactor + (40 << 10))
+        << row.name << ": KiB more at the peak";
     const Samples heard = LeftChannel();
     const Span loud = Loud(heard);
     if (row.heard == Heard::kTheFile) {
