@@ -3,7 +3,7 @@
 // control; 1011 and 1020 belong to nothing.
 #pragma once
 
-#include "rules/rule_list.h"
+#include "platform/rule_list.h"
 
 enum ControlId : int {
   NoControl = 0,

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "rules/clock_digits.h"
-#include "rules/rule_list.h"
+#include "platform/rule_list.h"
 
 // True when the time `alarm`'s picker shows is the clock time `now`.
 bool AlarmIsDue(Rule alarm, const ClockDigits& now);

@@ -3,7 +3,7 @@
 
 #include "rules/clock_digits.h"
 #include "rules/outcome.h"
-#include "rules/rule_list.h"
+#include "platform/rule_list.h"
 
 // Tries the switched-on digit rules on the 12-hour reading of `clock` (when
 // `hour12`), then on the 24-hour reading (when `hour24`). A later pass starts

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "rules/rule_list.h"
+#include "platform/rule_list.h"
 
 // Marks an announcement as an alarm.
 inline constexpr const char kAlarmMarker[] = "ALARM! ";

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "rules/rule_list.h"
+#include "platform/rule_list.h"
 
 struct NextMatch {
   int hour;    // 0 to 23

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "rules/rule_list.h"
+#include "platform/rule_list.h"
 
 struct SettingsRecord {
   // Per rule, indexed by Rule: the Say switch, the Speak switch (1 speaks the

@@ -1,7 +1,7 @@
 // The Browse button: choosing a rule's sound file.
 #pragma once
 
-#include "rules/rule_list.h"
+#include "platform/rule_list.h"
 
 // Asks for a WAV file; a chosen one is previewed once, becomes the rule's
 // sound and is saved. A cancel or a file that does not exist changes nothing;
