@@ -77,12 +77,13 @@ void ApplySettingsFileText(const std::string& bytes, SettingsRecord& settings) {
   const std::string_view data = bytes;
   size_t pos = 0;
   while (pos < data.size() && data[pos] != kCtrlZ) {
-    // CR ends a line (a following LF goes with it); a lone LF is line text.
-    size_t end = data.find_first_of("\r\x1a", pos);
+    // CR LF, CR alone and LF alone each end a line: a file edited on Linux or
+    // checked out by git may have lost its CRs.
+    size_t end = data.find_first_of("\r\n\x1a", pos);
     if (end == std::string_view::npos) end = data.size();
     ApplyLine(data.substr(pos, end - pos), settings);
     pos = end;
-    if (pos < data.size() && data[pos] == '\r' && ++pos < data.size() && data[pos] == '\n') ++pos;
+    if (pos < data.size() && data[pos] != kCtrlZ) pos += data.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
   }
 }
 

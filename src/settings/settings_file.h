@@ -1,4 +1,5 @@
-// quorvel.ini in the settings folder: 36 "Key: value" lines with CR LF ends.
+// quorvel.ini in the settings folder: 36 "Key: value" lines with CR LF ends
+// (reading takes CR alone and LF alone as line ends too).
 #pragma once
 
 #include <string>
