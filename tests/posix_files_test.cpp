@@ -178,6 +178,23 @@ TEST_F(PosixFiles, AWholeLeftoverWithoutASettingsFileBecomesIt) {
   }
 }
 
+// A link that leads nowhere is no settings file: the leftovers beside it may
+// hold the only copy of the settings, and the link is not replaced.
+TEST_F(PosixFiles, LeftoversBesideALinkThatLeadsNowhereStay) {
+  for (const char* link_to : {"repo/gone.ini", "quorvel.ini"}) {
+    fake::Reset();
+    folder_ = fake::ProgramFolderPath();
+    ::symlink(link_to, (folder_ + "quorvel.ini").c_str());
+    Write(folder_ + kOurs, "whole");
+    MakeOld(folder_ + kOurs);
+    platform::RemoveAbandonedSaves(folder_ + "quorvel.ini",
+                                   [](const std::string&) { return true; });
+    EXPECT_EQ(Entries(folder_), (Names{kOurs, "quorvel.ini"})) << link_to;
+    EXPECT_EQ(std::filesystem::read_symlink(folder_ + "quorvel.ini"), link_to);
+    EXPECT_EQ(Read(folder_ + kOurs), "whole") << link_to;
+  }
+}
+
 // A save through a link writes beside the file the link ends at: that is
 // where a killed one's leftover lies.
 TEST_F(PosixFiles, StartUpTidiesBesideTheFileALinkEndsAt) {
