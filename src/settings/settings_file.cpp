@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "platform/platform.h"
+#include "settings/save_notice.h"
 #include "settings/settings_keys.h"
 #include "text/blanks.h"
 #include "text/number_text.h"
@@ -106,6 +107,7 @@ std::string SettingsPath() { return platform::SettingsFolder() + "quorvel.ini"; 
 void LoadSettings() {
   Settings = DefaultSettings();
   unreadable_settings_file.clear();
+  ForgetSaveNotice();
   if (platform::SettingsFolder().empty()) return;
   const std::string path = SettingsPath();
   // Only at start-up: a save killed half-way leaves its temporary file.
@@ -120,8 +122,18 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
+  if (platform::SettingsFolder().empty()) {
+    const platform::RefusedFolder refused = platform::WhyNoSettingsFolder();
+    TellSettingsNotSaved(refused.folder.empty() ? "" : refused.folder + "quorvel.ini", refused.why);
+    return;
+  }
   const std::string path = SettingsPath();
-  if (platform::SettingsFolder().empty() || path == unreadable_settings_file) return;
+  if (path == unreadable_settings_file) {
+    TellUnreadSettingsNotReplaced(path);
+    return;
+  }
   // A failed save leaves the last good file; the next change tries again.
-  platform::ReplaceFileAtomically(path, SettingsFileText(Settings));
+  const platform::SaveResult result =
+      platform::ReplaceFileAtomically(path, SettingsFileText(Settings));
+  if (result != platform::SaveResult::kSaved) TellSettingsNotSaved(path, result);
 }

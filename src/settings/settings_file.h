@@ -29,5 +29,5 @@ std::string SettingsPath();
 void LoadSettings();
 
 // Rewrites the settings file whole from Settings; on failure the old file
-// stays as it was.
+// stays as it was, and the first failure of the run tells the user why.
 void SaveSettings();

@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+#include "backends/posix/posix_files.h"
+
 namespace linux_files {
 
 namespace {
@@ -41,14 +43,6 @@ std::string HomeFolder(const char* home) {
     buffer.resize(buffer.size() * 2);
   return found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/' ? found->pw_dir
                                                                                  : "";
-}
-
-// XDG_CONFIG_HOME counts only as an absolute path. Empty without a home.
-std::string ConfigurationFolder(const char* xdg_config_home, const char* home) {
-  if (xdg_config_home != nullptr && xdg_config_home[0] == '/')
-    return WithSlash(xdg_config_home) + "quorvel/";
-  const std::string home_folder = HomeFolder(home);
-  return home_folder.empty() ? "" : WithSlash(home_folder) + ".config/quorvel/";
 }
 
 bool IsOwnFolder(const struct stat& info) {
@@ -138,12 +132,21 @@ bool IsPrivateGroupOf(const std::string& user, const GroupMembers& group) {
                      [&user](const std::string& member) { return member == user; });
 }
 
-bool IsPrivateFolder(const std::string& folder) {
+platform::SaveResult FolderProblem(const std::string& folder) {
+  using platform::SaveResult;
   const std::string name = WithoutSlash(folder);
   struct stat named, info;
-  if (::lstat(name.c_str(), &named) != 0 || ::stat(name.c_str(), &info) != 0) return false;
-  if (S_ISLNK(named.st_mode) && named.st_uid != ::geteuid()) return false;  // planted
-  return IsOwnFolder(info) && OnlyTheUserMayWrite(name, info);
+  if (::lstat(name.c_str(), &named) != 0)
+    return errno == ENOENT ? SaveResult::kFolderMissing : posix::ResultOfError(errno);
+  if (::stat(name.c_str(), &info) != 0) return SaveResult::kNotAFolder;  // a link to nowhere
+  if (S_ISLNK(named.st_mode) && named.st_uid != ::geteuid()) return SaveResult::kFolderNotOwn;
+  if (!S_ISDIR(info.st_mode)) return SaveResult::kNotAFolder;
+  if (info.st_uid != ::geteuid()) return SaveResult::kFolderNotOwn;
+  return OnlyTheUserMayWrite(name, info) ? SaveResult::kSaved : SaveResult::kFolderShared;
+}
+
+bool IsPrivateFolder(const std::string& folder) {
+  return FolderProblem(folder) == platform::SaveResult::kSaved;
 }
 
 namespace {
@@ -177,6 +180,14 @@ std::string ChooseSettingsFolder(const std::string& program_folder, const char* 
   const bool there =
       !configuration.empty() && ::lstat(WithoutSlash(configuration).c_str(), &info) == 0;
   return there && !IsPrivateFolder(configuration) ? "" : configuration;
+}
+
+// XDG_CONFIG_HOME counts only as an absolute path.
+std::string ConfigurationFolder(const char* xdg_config_home, const char* home) {
+  if (xdg_config_home != nullptr && xdg_config_home[0] == '/')
+    return WithSlash(xdg_config_home) + "quorvel/";
+  const std::string home_folder = HomeFolder(home);
+  return home_folder.empty() ? "" : WithSlash(home_folder) + ".config/quorvel/";
 }
 
 bool IsConfigurationFolder(const std::string& folder, const char* xdg_config_home,

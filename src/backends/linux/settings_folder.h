@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace linux_files {
 
 // `program_folder` ends with "/"; the environment's XDG_CONFIG_HOME and HOME
@@ -17,9 +19,16 @@ namespace linux_files {
 std::string ChooseSettingsFolder(const std::string& program_folder, const char* xdg_config_home,
                                  const char* home);
 
+// $XDG_CONFIG_HOME/quorvel/, else ~/.config/quorvel/; empty without a home.
+std::string ConfigurationFolder(const char* xdg_config_home, const char* home);
+
 // True when `folder` is the configuration folder rather than a program's.
 bool IsConfigurationFolder(const std::string& folder, const char* xdg_config_home,
                            const char* home);
+
+// kSaved when `folder` is private (see IsPrivateFolder), else what is wrong
+// with it.
+platform::SaveResult FolderProblem(const std::string& folder);
 
 // True when `folder` is a folder of this user's that nobody else may write
 // into, reached through no link of anyone else's. A folder its group may

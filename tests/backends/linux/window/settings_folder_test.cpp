@@ -2,6 +2,7 @@
 // configuration folder; never in a folder that someone else may write.
 #include "backends/linux/settings_folder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <grp.h>
 #include <pwd.h>
@@ -16,6 +17,7 @@
 namespace {
 
 using linux_files::ChooseSettingsFolder;
+using platform::SaveResult;
 namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
@@ -134,55 +136,59 @@ TEST(SettingsFolder, AConfigurationFolderThatIsNotTheUsersOwnIsNotUsed) {
   const struct {
     const char* what;
     void (*make)(const std::string& folder);
-    bool used;
+    SaveResult why;  // what is wrong with it; missing or kSaved: used
   } cases[] = {
-      {"missing", [](const std::string&) {}, true},
-      {"own", [](const std::string& f) { ::mkdir(f.c_str(), 0700); }, true},
+      {"missing", [](const std::string&) {}, SaveResult::kFolderMissing},
+      {"own", [](const std::string& f) { ::mkdir(f.c_str(), 0700); }, SaveResult::kSaved},
+      {"a file", [](const std::string& f) { ::close(::creat(f.c_str(), 0600)); },
+       SaveResult::kNotAFolder},
+      {"a link to nowhere", [](const std::string& f) { ::symlink("gone", f.c_str()); },
+       SaveResult::kNotAFolder},
       {"own link to an own folder",
        [](const std::string& f) {
          ::mkdir((f + "-real").c_str(), 0700);
          ::symlink((f + "-real").c_str(), f.c_str());
        },
-       true},
+       SaveResult::kSaved},
       {"anyone may write",
        [](const std::string& f) {
          ::mkdir(f.c_str(), 0777);
          ::chmod(f.c_str(), 0777);
        },
-       false},
+       SaveResult::kFolderShared},
       {"another user's folder",
        [](const std::string& f) {
          ::mkdir(f.c_str(), 0700);
          ::lchown(f.c_str(), kNobody, kNobody);
        },
-       false},
+       SaveResult::kFolderNotOwn},
       {"another user's link to an own folder",
        [](const std::string& f) {
          ::mkdir((f + "-real").c_str(), 0700);
          ::symlink((f + "-real").c_str(), f.c_str());
          ::lchown(f.c_str(), kNobody, kNobody);
        },
-       false},
+       SaveResult::kFolderNotOwn},
       // umask 002, as for a user of Debian's useradd
       {"root's group may write, root's group alone",
        [](const std::string& f) {
          ::mkdir(f.c_str(), 0775);
          ::chmod(f.c_str(), 0775);
        },
-       true},
+       SaveResult::kSaved},
       {"a shared group may write",
        [](const std::string& f) {
          ::mkdir(f.c_str(), 0775);
          ::chmod(f.c_str(), 0775);
          ::chown(f.c_str(), 0, kUsersGroup);
        },
-       false},
+       SaveResult::kFolderShared},
       {"root's group alone, an access list lets another user write",
        [](const std::string& f) {
          ::mkdir(f.c_str(), 0755);
          LetWrite(f, kNobody);
        },
-       false},
+       SaveResult::kFolderShared},
   };
   for (const auto& c : cases) {
     if (::geteuid() != 0 && std::string(c.what).find("another user") != std::string::npos) {
@@ -196,8 +202,10 @@ TEST(SettingsFolder, AConfigurationFolderThatIsNotTheUsersOwnIsNotUsed) {
     }
     const std::string xdg = MakeTemporaryFolder("quorvel-xdg");
     c.make(xdg + "quorvel");
-    EXPECT_EQ(ChooseSettingsFolder("", xdg.c_str(), nullptr), c.used ? xdg + "quorvel/" : "")
+    const bool used = c.why == SaveResult::kSaved || c.why == SaveResult::kFolderMissing;
+    EXPECT_EQ(ChooseSettingsFolder("", xdg.c_str(), nullptr), used ? xdg + "quorvel/" : "")
         << c.what;
+    EXPECT_EQ(linux_files::FolderProblem(xdg + "quorvel/"), c.why) << c.what;
     fs::remove_all(xdg);
   }
 }
