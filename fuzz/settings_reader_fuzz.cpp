@@ -30,8 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ApplySettingsFileText(file, first);
 
   const std::string saved = SettingsFileText(first);
-  // A value can never carry a CR, so a save is always exactly 36 lines.
-  Require(CountOf(saved, "\r") == 36 && CountOf(saved, "\r\n") == 36, "a save writes 36 lines");
+  // A value can never carry a CR or an LF, so a save is always exactly 36 lines.
+  Require(CountOf(saved, "\r") == 36 && CountOf(saved, "\n") == 36 &&
+              CountOf(saved, "\r\n") == 36,
+          "a save writes 36 lines");
   Require(saved.size() >= 2 && saved.compare(saved.size() - 2, 2, "\r\n") == 0,
           "nothing follows the last line end");
 

@@ -51,9 +51,10 @@ void WriteSized(const std::string& path, off_t size) {
   ASSERT_EQ(::truncate(path.c_str(), size), 0) << path;  // sparse: no disk used
 }
 
-// Runs start-up and one change, as `uid`, in a child process; tells what the
-// start-up read: "the user's settings", "the defaults" or anything else.
-std::string StartAndChangeOneSetting(uid_t uid) {
+// Runs start-up and two changes, as `uid`, in a child process; tells what
+// the start-up read: "the user's settings", "the defaults" or anything else,
+// and after " | " each message box the changes showed.
+std::string StartAndChangeTwoSettings(uid_t uid) {
   int ends[2];
   if (::pipe(ends) != 0) return "no pipe";
   const pid_t child = ::fork();
@@ -69,7 +70,11 @@ std::string StartAndChangeOneSetting(uid_t uid) {
                                                                            : "other: " + read;
     Settings.Say[Say420] = 1;
     SaveSettings();
-    if (::write(ends[1], seen.data(), seen.size()) < 0) ::_exit(4);
+    SaveSettings();
+    std::string told = seen + " |";
+    for (const std::string& call : fake::Calls())
+      if (call.rfind("ShowStopBox", 0) == 0) told += " " + call;
+    if (::write(ends[1], told.data(), told.size()) < 0) ::_exit(4);
     ::_exit(0);
   }
   ::close(ends[1]);
@@ -92,7 +97,10 @@ TEST(HostileSettingsFolder, WhatCannotBeReadOrWrittenIsKeptAndLinksAreWrittenThr
     bool as_nobody;
     std::string start_shows;
     const char* saved_to;  // relative to the folder; null: nothing may change
+    std::string told;      // why the one message box says the file cannot be saved
   };
+  const std::string kSaved = "",
+                    kUnread = "the file could not be read at start, and saving would replace it";
   const Row rows[] = {
       {"a link into a repository folder",
        [](const std::string& f) {
@@ -100,7 +108,7 @@ TEST(HostileSettingsFolder, WhatCannotBeReadOrWrittenIsKeptAndLinksAreWrittenThr
          Write(f + "repo/quorvel.ini", SettingsFileText(UsersSettings()));
          fs::create_symlink("repo/quorvel.ini", f + "quorvel.ini");
        },
-       false, kUsers, "repo/quorvel.ini"},
+       false, kUsers, "repo/quorvel.ini", kSaved},
       {"a link to a link to a file of another name",
        [](const std::string& f) {
          fs::create_directory(f + "repo");
@@ -108,40 +116,40 @@ TEST(HostileSettingsFolder, WhatCannotBeReadOrWrittenIsKeptAndLinksAreWrittenThr
          fs::create_symlink(f + "repo/settings.txt", f + "middle");
          fs::create_symlink("middle", f + "quorvel.ini");
        },
-       false, kUsers, "repo/settings.txt"},
+       false, kUsers, "repo/settings.txt", kSaved},
       {"a dangling link",
        [](const std::string& f) { fs::create_symlink("repo/gone.ini", f + "quorvel.ini"); },
-       false, kDefaults, nullptr},
+       false, kDefaults, nullptr, "the file is a link that leads nowhere"},
       {"a link loop",
        [](const std::string& f) {
          fs::create_symlink("loop", f + "quorvel.ini");
          fs::create_symlink("quorvel.ini", f + "loop");
        },
-       false, kDefaults, nullptr},
+       false, kDefaults, nullptr, "the file is a link that leads round in a circle"},
       {"a link to a device",
        [](const std::string& f) { fs::create_symlink("/dev/null", f + "quorvel.ini"); }, false,
-       kDefaults, nullptr},
+       kDefaults, nullptr, "something that is not a file has its name"},
       {"a write-protected file",
        [](const std::string& f) {
          Write(f + "quorvel.ini", SettingsFileText(UsersSettings()));
          ::chmod((f + "quorvel.ini").c_str(), 0444);
        },
-       false, kUsers, nullptr},
+       false, kUsers, nullptr, "the file is write-protected"},
       {"a file one byte over 1 MiB",
        [](const std::string& f) { WriteSized(f + "quorvel.ini", (1 << 20) + 1); }, false,
-       kDefaults, nullptr},
+       kDefaults, nullptr, kUnread},
       {"a sparse 3 GiB file",
        [](const std::string& f) { WriteSized(f + "quorvel.ini", off_t{3} << 30); }, false,
-       kDefaults, nullptr},
+       kDefaults, nullptr, kUnread},
       {"root's private file, read by another user",
        [](const std::string& f) {
          Write(f + "quorvel.ini", SettingsFileText(UsersSettings()));
          ::chmod((f + "quorvel.ini").c_str(), 0600);
        },
-       true, kDefaults, nullptr},
+       true, kDefaults, nullptr, kUnread},
       {"root's readable file, saved by another user",
        [](const std::string& f) { Write(f + "quorvel.ini", SettingsFileText(UsersSettings())); },
-       true, kUsers, nullptr},
+       true, kUsers, nullptr, "the file is write-protected"},
   };
   for (const Row& row : rows) {
     if (row.as_nobody && ::geteuid() != 0) {
@@ -154,7 +162,12 @@ TEST(HostileSettingsFolder, WhatCannotBeReadOrWrittenIsKeptAndLinksAreWrittenThr
     if (row.as_nobody) ::chown(folder.c_str(), kNobody, kNobody);
     std::map<std::string, std::string> before = Snapshot(folder);
 
-    EXPECT_EQ(StartAndChangeOneSetting(row.as_nobody ? kNobody : ::geteuid()), row.start_shows)
+    const std::string told =
+        row.told.empty() ? ""
+                         : " ShowStopBox Quorvel|Quorvel cannot save your settings to " + folder +
+                               "quorvel.ini: " + row.told + ". Changes last until Quorvel ends.";
+    EXPECT_EQ(StartAndChangeTwoSettings(row.as_nobody ? kNobody : ::geteuid()),
+              row.start_shows + " |" + told)
         << row.what;
 
     std::map<std::string, std::string> after = Snapshot(folder);

@@ -21,6 +21,7 @@ using test_files::MakeOld;
 using test_files::Read;
 using test_files::Write;
 using Names = std::vector<std::string>;
+using platform::SaveResult;
 
 class PosixFiles : public ::testing::Test {
  protected:
@@ -63,17 +64,18 @@ TEST_F(PosixFiles, ReadingWhatIsNoFileFailsAtOnceWithNoBytes) {
 }
 
 TEST_F(PosixFiles, ReplacesOnlyFilesWithExactBytesKeepingPermissions) {
-  EXPECT_FALSE(platform::ReplaceFileAtomically(folder_ + "folder", "x"));
+  EXPECT_EQ(platform::ReplaceFileAtomically(folder_ + "folder", "x"), SaveResult::kNotAFile);
   EXPECT_TRUE(std::filesystem::is_empty(folder_ + "folder"));
   const std::string path = folder_ + "plain.ini";
   Write(path, "a much longer old text");
   ::chmod(path.c_str(), 0600);
-  ASSERT_TRUE(platform::ReplaceFileAtomically(path, "short"));
+  ASSERT_EQ(platform::ReplaceFileAtomically(path, "short"), SaveResult::kSaved);
   EXPECT_EQ(Read(path), "short");
   struct stat info;
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
-  ASSERT_TRUE(platform::ReplaceFileAtomically(folder_ + "new.ini", std::string("\0\r\n", 3)));
+  ASSERT_EQ(platform::ReplaceFileAtomically(folder_ + "new.ini", std::string("\0\r\n", 3)),
+            SaveResult::kSaved);
   EXPECT_EQ(Read(folder_ + "new.ini"), std::string("\0\r\n", 3));
   EXPECT_EQ(Entries(folder_), (Names{".hidden", "fifo", "folder", "new.ini", "plain.ini"}));
 }
@@ -175,6 +177,23 @@ TEST_F(PosixFiles, AWholeLeftoverWithoutASettingsFileBecomesIt) {
     platform::RemoveAbandonedSaves(folder_ + "quorvel.ini", is_whole);
     EXPECT_EQ(Entries(folder_), c.left) << c.what;
     EXPECT_EQ(Read(folder_ + "quorvel.ini"), c.settings) << c.what;
+  }
+}
+
+// A link that leads nowhere is no settings file: the leftovers beside it may
+// hold the only copy of the settings, and the link is not replaced.
+TEST_F(PosixFiles, LeftoversBesideALinkThatLeadsNowhereStay) {
+  for (const char* link_to : {"repo/gone.ini", "quorvel.ini"}) {
+    fake::Reset();
+    folder_ = fake::ProgramFolderPath();
+    ::symlink(link_to, (folder_ + "quorvel.ini").c_str());
+    Write(folder_ + kOurs, "whole");
+    MakeOld(folder_ + kOurs);
+    platform::RemoveAbandonedSaves(folder_ + "quorvel.ini",
+                                   [](const std::string&) { return true; });
+    EXPECT_EQ(Entries(folder_), (Names{kOurs, "quorvel.ini"})) << link_to;
+    EXPECT_EQ(std::filesystem::read_symlink(folder_ + "quorvel.ini"), link_to);
+    EXPECT_EQ(Read(folder_ + kOurs), "whole") << link_to;
   }
 }
 

@@ -4,8 +4,9 @@
 // defines every function declared here exactly once; CMake picks the backend
 // at link time. Controls are addressed by their dialog control id (see
 // platform/control_ids.h).
-// Nothing here reports errors: a service that fails simply does less, which is
-// all the core ever needs to know.
+// Nothing here reports errors but a save: a service that fails simply does
+// less, which is all the core ever needs to know. A settings file that cannot
+// be kept is told to the user, so a save says why it failed.
 #pragma once
 
 #include <cstddef>
@@ -21,12 +22,37 @@ std::string LocalTimeText();
 
 // --- Files ---------------------------------------------------------------
 
+// What became of a save: kSaved, or why the settings file cannot be kept.
+enum class SaveResult {
+  kSaved,
+  kNoFolder,      // no folder for the settings can be found (no home folder)
+  kFolderShared,  // others may write into the folder
+  kFolderNotOwn,  // the folder, or a link to it, is another user's
+  kNotAFolder,    // something that is no folder has the folder's name
+  kFolderMissing,
+  kFolderRefused,   // the folder may not be written into, or cannot be made
+  kWriteProtected,  // no write permission, the read-only attribute
+  kNotAFile,        // a folder, a device or the like has the file's name
+  kBrokenLink,      // the file is a link that leads nowhere
+  kLinkLoop,        // the file is a link that leads round in a circle
+  kInUse,           // another program holds the file
+  kReadOnlyDisk,
+  kDiskFull,
+  kDiskError,  // any other failure
+};
+
 // The folder that holds the settings file, ending with its path separator:
 // the program's own folder on Windows; on Linux that folder where it is the
 // user's own and nobody else may write there (a portable copy), else the
 // user's configuration folder. Empty when there is no folder fit for them:
 // the settings then live in memory only.
 std::string SettingsFolder();
+struct RefusedFolder {
+  std::string folder;  // ends with its separator; empty when none was found
+  SaveResult why;
+};
+// Where SettingsFolder() is empty: the folder it did not take, and why.
+RefusedFolder WhyNoSettingsFolder();
 // The folder the open-file dialog starts in when choosing a sound.
 std::string SoundFolder();
 
@@ -46,7 +72,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // whole: the bytes go to a temporary file in the same folder, which is then
 // renamed over the target. A failed save removes its temporary file, unless
 // a half-done replacement left that file as the only whole copy.
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+SaveResult ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 // Whether a file's bytes are one whole save.
 using WholeFileTest = bool (*)(const std::string& bytes);
 // Start-up. A temporary file of a save of `path` is abandoned when it belongs

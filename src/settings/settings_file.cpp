@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "platform/platform.h"
+#include "settings/save_notice.h"
 #include "settings/settings_keys.h"
 #include "text/blanks.h"
 #include "text/number_text.h"
@@ -77,12 +78,13 @@ void ApplySettingsFileText(const std::string& bytes, SettingsRecord& settings) {
   const std::string_view data = bytes;
   size_t pos = 0;
   while (pos < data.size() && data[pos] != kCtrlZ) {
-    // CR ends a line (a following LF goes with it); a lone LF is line text.
-    size_t end = data.find_first_of("\r\x1a", pos);
+    // CR LF, CR alone and LF alone each end a line: a file edited on Linux or
+    // checked out by git may have lost its CRs.
+    size_t end = data.find_first_of("\r\n\x1a", pos);
     if (end == std::string_view::npos) end = data.size();
     ApplyLine(data.substr(pos, end - pos), settings);
     pos = end;
-    if (pos < data.size() && data[pos] == '\r' && ++pos < data.size() && data[pos] == '\n') ++pos;
+    if (pos < data.size() && data[pos] != kCtrlZ) pos += data.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
   }
 }
 
@@ -105,6 +107,7 @@ std::string SettingsPath() { return platform::SettingsFolder() + "quorvel.ini"; 
 void LoadSettings() {
   Settings = DefaultSettings();
   unreadable_settings_file.clear();
+  ForgetSaveNotice();
   if (platform::SettingsFolder().empty()) return;
   const std::string path = SettingsPath();
   // Only at start-up: a save killed half-way leaves its temporary file.
@@ -119,8 +122,18 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
+  if (platform::SettingsFolder().empty()) {
+    const platform::RefusedFolder refused = platform::WhyNoSettingsFolder();
+    TellSettingsNotSaved(refused.folder.empty() ? "" : refused.folder + "quorvel.ini", refused.why);
+    return;
+  }
   const std::string path = SettingsPath();
-  if (platform::SettingsFolder().empty() || path == unreadable_settings_file) return;
+  if (path == unreadable_settings_file) {
+    TellUnreadSettingsNotReplaced(path);
+    return;
+  }
   // A failed save leaves the last good file; the next change tries again.
-  platform::ReplaceFileAtomically(path, SettingsFileText(Settings));
+  const platform::SaveResult result =
+      platform::ReplaceFileAtomically(path, SettingsFileText(Settings));
+  if (result != platform::SaveResult::kSaved) TellSettingsNotSaved(path, result);
 }

@@ -1,4 +1,5 @@
-// quorvel.ini in the settings folder: 36 "Key: value" lines with CR LF ends.
+// quorvel.ini in the settings folder: 36 "Key: value" lines with CR LF ends
+// (reading takes CR alone and LF alone as line ends too).
 #pragma once
 
 #include <string>
@@ -28,5 +29,5 @@ std::string SettingsPath();
 void LoadSettings();
 
 // Rewrites the settings file whole from Settings; on failure the old file
-// stays as it was.
+// stays as it was, and the first failure of the run tells the user why.
 void SaveSettings();

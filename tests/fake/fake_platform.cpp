@@ -22,6 +22,7 @@ struct FakeMachine {
   std::vector<std::string> calls;
   std::string clock = "00:00:00";
   std::string program_folder;
+  platform::RefusedFolder refused_folder{"", platform::SaveResult::kNoFolder};
   std::string made_folder;  // the temporary folder Reset made, removed with the next
 
   std::map<int, fake::ControlState> controls;
@@ -102,6 +103,7 @@ void Reset() {
   m.clock = "00:00:00";
   m.RemoveMadeFolder();
   m.program_folder = m.made_folder = MakeTemporaryFolder();
+  m.refused_folder = {"", platform::SaveResult::kNoFolder};
   m.controls.clear();
   m.focused = 0;
   m.failing_thread_starts = 0;
@@ -127,6 +129,12 @@ std::string ProgramFolderPath() {
 void SetProgramFolder(const std::string& folder) {
   std::lock_guard<std::mutex> lock(Machine().mutex);
   Machine().program_folder = folder;
+}
+
+void RefuseSettingsFolder(const std::string& folder, platform::SaveResult why) {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  Machine().program_folder.clear();
+  Machine().refused_folder = {folder, why};
 }
 
 ControlState& Control(int id) {
@@ -218,7 +226,12 @@ std::string SettingsFolder() { return fake::ProgramFolderPath(); }
 
 std::string SoundFolder() { return fake::kSoundFolder; }
 
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+RefusedFolder WhyNoSettingsFolder() {
+  std::lock_guard<std::mutex> lock(Machine().mutex);
+  return Machine().refused_folder;
+}
+
+SaveResult ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
   return posix::ReplaceFileAtomically(path, bytes);
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace fake {
 
 struct ControlState {
@@ -39,6 +41,9 @@ void SetClock(const std::string& hh_mm_ss);
 std::string ProgramFolderPath();
 // Points SettingsFolder() somewhere else (a missing folder, say).
 void SetProgramFolder(const std::string& folder);
+// Leaves no settings folder: SettingsFolder() is empty and
+// WhyNoSettingsFolder() tells `folder` and `why` (by default "" and kNoFolder).
+void RefuseSettingsFolder(const std::string& folder, platform::SaveResult why);
 
 // The state of control `id` (created on first use for tests that need no
 // window). An id that is no control of the window aborts the test. Touch only

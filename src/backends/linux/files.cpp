@@ -28,6 +28,16 @@ std::string SettingsFolder() {
   return folder;
 }
 
+RefusedFolder WhyNoSettingsFolder() {
+  const std::string configuration =
+      linux_files::ConfigurationFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  if (configuration.empty()) return {"", SaveResult::kNoFolder};
+  // The folder was refused at start-up; should it have become fit since,
+  // it is still not used in this run.
+  const SaveResult problem = linux_files::FolderProblem(configuration);
+  return {configuration, problem == SaveResult::kSaved ? SaveResult::kFolderRefused : problem};
+}
+
 std::string SoundFolder() {
   std::error_code error;
   if (fs::is_directory("/usr/share/sounds", error)) return "/usr/share/sounds/";
@@ -38,13 +48,17 @@ std::string SoundFolder() {
 // The configuration folder is made, private to the user, when the first save
 // needs it, and checked again before each save; a program's own folder is
 // never made.
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+SaveResult ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
   const std::string folder = SettingsFolder();
   if (path.compare(0, folder.size(), folder) == 0 &&
       linux_files::IsConfigurationFolder(folder, std::getenv("XDG_CONFIG_HOME"),
                                          std::getenv("HOME")) &&
-      !linux_files::MakePrivateFolder(folder))
-    return false;
+      !linux_files::MakePrivateFolder(folder)) {
+    const SaveResult problem = linux_files::FolderProblem(folder);
+    return problem == SaveResult::kSaved || problem == SaveResult::kFolderMissing
+               ? SaveResult::kFolderRefused
+               : problem;
+  }
   return posix::ReplaceFileAtomically(path, bytes);
 }
 

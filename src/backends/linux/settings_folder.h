@@ -5,6 +5,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/platform.h"
 
 namespace linux_files {
 
@@ -16,13 +19,33 @@ namespace linux_files {
 std::string ChooseSettingsFolder(const std::string& program_folder, const char* xdg_config_home,
                                  const char* home);
 
+// $XDG_CONFIG_HOME/quorvel/, else ~/.config/quorvel/; empty without a home.
+std::string ConfigurationFolder(const char* xdg_config_home, const char* home);
+
 // True when `folder` is the configuration folder rather than a program's.
 bool IsConfigurationFolder(const std::string& folder, const char* xdg_config_home,
                            const char* home);
 
+// kSaved when `folder` is private (see IsPrivateFolder), else what is wrong
+// with it.
+platform::SaveResult FolderProblem(const std::string& folder);
+
 // True when `folder` is a folder of this user's that nobody else may write
-// into, reached through no link of anyone else's.
+// into, reached through no link of anyone else's. A folder its group may
+// write (made under umask 002) is private when that group holds the user
+// alone (see IsPrivateGroupOf) and no access list lets anyone else in.
 bool IsPrivateFolder(const std::string& folder);
+
+// Who may be in a group, as the user and group databases tell it.
+struct GroupMembers {
+  std::string name;
+  std::vector<std::string> listed;               // its member list
+  std::vector<std::string> others_with_primary;  // other users whose primary group it is
+};
+// True when only `user` can be in the group: it bears the user's name, lists
+// nobody else and is no other user's primary group, as useradd makes a
+// user's own group on Debian. Only the user's primary group is asked.
+bool IsPrivateGroupOf(const std::string& user, const GroupMembers& group);
 
 // Makes what is missing of `folder`, each new folder 0700 and only inside a
 // folder of the user's own; true when `folder` is then private.

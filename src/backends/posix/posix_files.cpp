@@ -112,38 +112,71 @@ std::string LinkEnd(const std::string& path) {
   return resolved ? std::string(resolved.get()) : path;
 }
 
-bool SaveTarget(const std::string& path, std::string& target) {
-  struct stat info;
-  if (::lstat(path.c_str(), &info) != 0) {
-    target = path;
-    return errno == ENOENT;  // the first save
+platform::SaveResult ResultOfError(int error) {
+  using platform::SaveResult;
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return SaveResult::kFolderRefused;
+    case ENOENT:
+      return SaveResult::kFolderMissing;
+    case ENOTDIR:
+      return SaveResult::kNotAFolder;
+    case ELOOP:
+      return SaveResult::kLinkLoop;
+    case EROFS:
+      return SaveResult::kReadOnlyDisk;
+    case ENOSPC:
+    case EDQUOT:
+      return SaveResult::kDiskFull;
+    default:
+      return SaveResult::kDiskError;
   }
-  target = LinkEnd(path);
-  if (S_ISLNK(info.st_mode) && (target == path || ::stat(target.c_str(), &info) != 0))
-    return false;  // dangling, or a loop
-  return S_ISREG(info.st_mode) && (info.st_mode & 0222) != 0 &&
-         ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+platform::SaveResult SaveTarget(const std::string& path, std::string& target) {
+  using platform::SaveResult;
+  target = path;
+  struct stat info;
+  if (::lstat(path.c_str(), &info) != 0)
+    return errno == ENOENT ? SaveResult::kSaved : ResultOfError(errno);  // the first save
+  if (S_ISLNK(info.st_mode)) {
+    if (::stat(path.c_str(), &info) != 0)
+      return errno == ELOOP ? SaveResult::kLinkLoop : SaveResult::kBrokenLink;
+    target = LinkEnd(path);
+    if (target == path) return SaveResult::kBrokenLink;  // a link in its chain went meanwhile
+  }
+  if (!S_ISREG(info.st_mode)) return SaveResult::kNotAFile;
+  if ((info.st_mode & 0222) == 0) return SaveResult::kWriteProtected;
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0) return SaveResult::kSaved;
+  return errno == EACCES ? SaveResult::kWriteProtected : ResultOfError(errno);
+}
+
+platform::SaveResult ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+  using platform::SaveResult;
   std::string target;
-  if (!SaveTarget(path, target)) return false;
+  const SaveResult allowed = SaveTarget(path, target);
+  if (allowed != SaveResult::kSaved) return allowed;
   std::string temporary = FolderOf(target) + "." + LeafOf(target) + "." +
                           std::string(kUniqueLength, 'X') + kTemporaryMarker;
   const int fd = ::mkostemps(temporary.data(), static_cast<int>(kMarkerLength), O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) return ResultOfError(errno);
   if (!LockAsOurs(fd, temporary)) {
     ::close(fd);  // not ours to remove any more
-    return false;
+    return SaveResult::kDiskError;
   }
   ::fchmod(fd, PermissionsFor(target));
   // Renamed while still locked: a clean-up never sees our file unlocked.
+  errno = 0;
   const bool saved =
       WriteAll(fd, bytes) && ::fsync(fd) == 0 && ::rename(temporary.c_str(), target.c_str()) == 0;
+  const int save_error = errno;
   if (!saved) ::unlink(temporary.c_str());
   const bool closed = ::close(fd) == 0;
+  const int close_error = errno;
   if (saved) SyncFolder(FolderOf(target));
-  return saved && closed;
+  if (!saved) return ResultOfError(save_error);
+  return closed ? SaveResult::kSaved : ResultOfError(close_error);
 }
 
 }  // namespace posix

@@ -8,19 +8,23 @@
 
 #include <string>
 
+#include "platform/platform.h"
+
 namespace posix {
 
 // Writes `bytes` to a locked temporary file in the folder of the file a save
 // of `path` lands in (see SaveTarget), flushes it and renames it over that
 // file. On failure the old file stays whole and the temporary file is gone.
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+platform::SaveResult ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 
 // Where a save of `path` lands: `path` itself, or, when it is a link, the
-// file at the end of the link's chain, so that the link stays. False when
-// nothing may be written: a dangling link or a loop, something that is no
-// regular file, or a file the user may not write (no write permission for
-// anyone counts as write-protected, also for root).
-bool SaveTarget(const std::string& path, std::string& target);
+// file at the end of the link's chain, so that the link stays. Anything but
+// kSaved when nothing may be written: a dangling link or a loop, something
+// that is no regular file, or a file the user may not write (no write
+// permission for anyone counts as write-protected, also for root).
+platform::SaveResult SaveTarget(const std::string& path, std::string& target);
+// What a failed system call's errno means for a save.
+platform::SaveResult ResultOfError(int error);
 // `path`, or the file its links end at; `path` itself when they lead nowhere.
 std::string LinkEnd(const std::string& path);
 

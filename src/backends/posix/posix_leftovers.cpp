@@ -89,8 +89,10 @@ void RemoveAbandonedSaves(const std::string& path, WholeFileTest is_whole) {
         OpenIfAbandoned(folder_fd, entry->d_name, leftover))
       leftovers.push_back(leftover);
   }
+  // A link that leads nowhere or in a circle is no settings file: while there
+  // is none, a leftover may be the only copy of the settings.
   struct stat info;
-  bool target_exists = ::fstatat(folder_fd, leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+  bool target_exists = ::fstatat(folder_fd, leaf.c_str(), &info, 0) == 0;
   if (!target_exists && RestoreNewestWhole(folder_fd, leftovers, leaf, is_whole)) {
     posix::SyncFolder(folder);
     target_exists = true;

@@ -90,9 +90,14 @@ std::string WriteTemporaryFile(const win32::SaveCalls& calls, const std::string&
   const HANDLE file = CreateTemporaryFile(FolderOf(path), name);
   if (file == INVALID_HANDLE_VALUE) return "";
   bool saved = WriteAll(calls, file, bytes) && ::FlushFileBuffers(file);
-  if (!::CloseHandle(file)) saved = false;
+  DWORD error = saved ? ERROR_SUCCESS : ::GetLastError();  // the save tells the user why
+  if (!::CloseHandle(file) && saved) {
+    saved = false;
+    error = ::GetLastError();
+  }
   if (!saved) {
     ::DeleteFileA(name.c_str());
+    ::SetLastError(error);
     return "";
   }
   return name;
@@ -217,6 +222,31 @@ bool RestoreNewestWhole(std::vector<Leftover>& leftovers, const std::string& pat
   return false;
 }
 
+// What a save's last error means for the file at `path`.
+SaveResult ResultOfError(DWORD error, const std::string& path) {
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return SaveResult::kInUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return SaveResult::kDiskFull;
+    case ERROR_WRITE_PROTECT:
+      return SaveResult::kReadOnlyDisk;
+    case ERROR_PATH_NOT_FOUND:
+      return SaveResult::kFolderMissing;
+    case ERROR_ACCESS_DENIED: {
+      const DWORD attributes = ::GetFileAttributesA(path.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES) return SaveResult::kFolderRefused;
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) return SaveResult::kNotAFile;
+      if (attributes & FILE_ATTRIBUTE_READONLY) return SaveResult::kWriteProtected;
+      return SaveResult::kFolderRefused;
+    }
+    default:
+      return SaveResult::kDiskError;
+  }
+}
+
 BOOL RealReplace(const char* target, const char* replacement) {
   return ::ReplaceFileA(target, replacement, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                         nullptr);
@@ -241,19 +271,20 @@ const SaveCalls& RealSaveCalls() {
   return calls;
 }
 
-bool SaveThrough(const SaveCalls& calls, const std::string& path, const std::string& bytes) {
+SaveResult SaveThrough(const SaveCalls& calls, const std::string& path, const std::string& bytes) {
   const std::string temporary = WriteTemporaryFile(calls, path, bytes);
-  if (temporary.empty()) return false;
+  if (temporary.empty()) return ResultOfError(::GetLastError(), path);
   bool old_file_gone = false;
   for (size_t attempt = 0; attempt < kAttempts; ++attempt) {
     if (attempt > 0) calls.sleep(kRetryDelaysMs[attempt - 1]);
-    if (MoveIntoPlace(calls, temporary, path, old_file_gone)) return true;
+    if (MoveIntoPlace(calls, temporary, path, old_file_gone)) return SaveResult::kSaved;
     if (!IsPassingHold(::GetLastError())) break;
   }
+  const DWORD error = ::GetLastError();
   // Once the old file is gone the temporary file holds the only settings on
   // disk; the next save renames its own file into place.
   if (!old_file_gone) ::DeleteFileA(temporary.c_str());
-  return false;
+  return ResultOfError(error, path);
 }
 
 }  // namespace win32
@@ -289,7 +320,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return ok;
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+RefusedFolder WhyNoSettingsFolder() { return {"", SaveResult::kNoFolder}; }
+
+SaveResult ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
   return win32::SaveThrough(win32::RealSaveCalls(), path, bytes);
 }
 

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/platform.h"
+
 namespace platform::win32 {
 
 struct SaveCalls {
@@ -21,6 +23,6 @@ struct SaveCalls {
 const SaveCalls& RealSaveCalls();
 
 // platform::ReplaceFileAtomically with these calls.
-bool SaveThrough(const SaveCalls& calls, const std::string& path, const std::string& bytes);
+SaveResult SaveThrough(const SaveCalls& calls, const std::string& path, const std::string& bytes);
 
 }  // namespace platform::win32

@@ -14,6 +14,7 @@
 #include "backends/win32/program_session.h"
 
 using namespace wine_test;
+using platform::SaveResult;
 
 namespace {
 
@@ -135,19 +136,19 @@ class WinFiles : public ::testing::Test {
 }  // namespace
 
 TEST_F(WinFiles, SaveCreatesThenReplacesTheFileLeavingNothingElse) {
-  ASSERT_TRUE(platform::ReplaceFileAtomically(target_, "first\r\n"));
+  ASSERT_EQ(platform::ReplaceFileAtomically(target_, "first\r\n"), SaveResult::kSaved);
   EXPECT_EQ(Read(target_), "first\r\n");
-  ASSERT_TRUE(platform::ReplaceFileAtomically(target_, "second\r\n"));
+  ASSERT_EQ(platform::ReplaceFileAtomically(target_, "second\r\n"), SaveResult::kSaved);
   EXPECT_EQ(Read(target_), "second\r\n");
   EXPECT_EQ(Entries(), std::vector<std::string>{"quorvel.ini"});
 }
 
 TEST_F(WinFiles, SaveWaitsOutABriefHoldButGivesUpOnALongOne) {
-  ASSERT_TRUE(platform::ReplaceFileAtomically(target_, "old"));
+  ASSERT_EQ(platform::ReplaceFileAtomically(target_, "old"), SaveResult::kSaved);
 
   HANDLE held = Hold(target_);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(platform::ReplaceFileAtomically(target_, "new"));
+  EXPECT_EQ(platform::ReplaceFileAtomically(target_, "new"), SaveResult::kInUse);
   ::CloseHandle(held);
   EXPECT_EQ(Read(target_), "old") << "a failed save keeps the old file whole";
   EXPECT_EQ(Entries(), std::vector<std::string>{"quorvel.ini"}) << "temporary file left behind";
@@ -157,7 +158,7 @@ TEST_F(WinFiles, SaveWaitsOutABriefHoldButGivesUpOnALongOne) {
     ::Sleep(40);
     ::CloseHandle(held);
   });
-  EXPECT_TRUE(platform::ReplaceFileAtomically(target_, "new"));
+  EXPECT_EQ(platform::ReplaceFileAtomically(target_, "new"), SaveResult::kSaved);
   release.join();
   EXPECT_EQ(Read(target_), "new");
 }
@@ -166,7 +167,7 @@ TEST_F(WinFiles, SaveWaitsOutABriefHoldButGivesUpOnALongOne) {
 // start show the defaults; one that holds it for good, or a file far too big
 // to be ours, reads as nothing.
 TEST_F(WinFiles, ReadingWaitsOutABriefHoldButNotALongOne) {
-  ASSERT_TRUE(platform::ReplaceFileAtomically(target_, "x"));
+  ASSERT_EQ(platform::ReplaceFileAtomically(target_, "x"), SaveResult::kSaved);
   HANDLE held = Hold(target_);
   std::string bytes = "stale";
   EXPECT_FALSE(platform::ReadWholeFile(target_, bytes));
@@ -219,39 +220,42 @@ TEST_F(WinFiles, EveryFailingStepOfASaveKeepsTheLastGoodSettings) {
   const std::string aside = "aside.ini";
   const Disk kNew = {{"quorvel.ini", "new"}}, kOld = {{"quorvel.ini", "old"}},
              kTempOnly = {{"qvl*.tmp", "new"}};
+  constexpr SaveResult kSaved = SaveResult::kSaved, kRefused = SaveResult::kFolderRefused,
+                       kInUse = SaveResult::kInUse, kDiskFull = SaveResult::kDiskFull,
+                       kDiskError = SaveResult::kDiskError;
   struct Row {
     const char* what;
     bool old_file;
     Failures fail;
-    bool saved;
+    SaveResult result;
     Disk files;
     int replaces, moves, sleeps;
   };
   const Row rows[] = {
-      {"replaced", true, {}, true, kNew, 1, 0, 0},
-      {"old gone, renamed", true, {{}, {kGone}, {}}, true, kNew, 1, 1, 0},
-      {"old gone, rename refused", true, {{}, {kGone}, {kDenied}}, false, kTempOnly, 1, 1, 0},
-      {"old gone, temp held once", true, {{}, {kGone}, {kHeld}}, true, kNew, 1, 2, 1},
+      {"replaced", true, {}, kSaved, kNew, 1, 0, 0},
+      {"old gone, renamed", true, {{}, {kGone}, {}}, kSaved, kNew, 1, 1, 0},
+      {"old gone, rename refused", true, {{}, {kGone}, {kDenied}}, kRefused, kTempOnly, 1, 1, 0},
+      {"old gone, temp held once", true, {{}, {kGone}, {kHeld}}, kSaved, kNew, 1, 2, 1},
       {"old gone, temp held throughout", true, {{}, {kGone}, {kHeld, kHeld, kHeld, kHeld, kHeld}},
-       false, kTempOnly, 1, 5, 4},
-      {"old aside, renamed", true, {{}, {kAside}, {}}, true,
+       kInUse, kTempOnly, 1, 5, 4},
+      {"old aside, renamed", true, {{}, {kAside}, {}}, kSaved,
        {{"quorvel.ini", "new"}, {aside, "old"}}, 1, 1, 0},
-      {"old aside, rename refused", true, {{}, {kAside}, {kDenied}}, false,
+      {"old aside, rename refused", true, {{}, {kAside}, {kDenied}}, kRefused,
        {{"qvl*.tmp", "new"}, {aside, "old"}}, 1, 1, 0},
-      {"old kept", true, {{}, {ERROR_UNABLE_TO_REMOVE_REPLACED}, {}}, false, kOld, 1, 0, 0},
-      {"access denied", true, {{}, {kDenied}, {}}, false, kOld, 1, 0, 0},
-      {"locked once", true, {{}, {ERROR_LOCK_VIOLATION}, {}}, true, kNew, 2, 0, 1},
-      {"held throughout", true, {{}, {kHeld, kHeld, kHeld, kHeld, kHeld}, {}}, false, kOld,
+      {"old kept", true, {{}, {ERROR_UNABLE_TO_REMOVE_REPLACED}, {}}, kDiskError, kOld, 1, 0, 0},
+      {"access denied", true, {{}, {kDenied}, {}}, kRefused, kOld, 1, 0, 0},
+      {"locked once", true, {{}, {ERROR_LOCK_VIOLATION}, {}}, kSaved, kNew, 2, 0, 1},
+      {"held throughout", true, {{}, {kHeld, kHeld, kHeld, kHeld, kHeld}, {}}, kInUse, kOld,
        5, 0, 4},
-      {"disk full", true, {{ERROR_DISK_FULL}, {}, {}}, false, kOld, 0, 0, 0},
-      {"first save, held once", false, {{}, {}, {kHeld}}, true, kNew, 0, 2, 1},
-      {"first save, rename refused", false, {{}, {}, {kDenied}}, false, {}, 0, 1, 0},
+      {"disk full", true, {{ERROR_DISK_FULL}, {}, {}}, kDiskFull, kOld, 0, 0, 0},
+      {"first save, held once", false, {{}, {}, {kHeld}}, kSaved, kNew, 0, 2, 1},
+      {"first save, rename refused", false, {{}, {}, {kDenied}}, kRefused, {}, 0, 1, 0},
   };
   for (const Row& row : rows) {
     for (const std::string& name : Entries()) ::DeleteFileA((folder_ + name).c_str());
     if (row.old_file) WriteFile(target_, "old");
     Start(row.fail, folder_ + aside);
-    EXPECT_EQ(platform::win32::SaveThrough(kScripted, target_, "new"), row.saved) << row.what;
+    EXPECT_EQ(platform::win32::SaveThrough(kScripted, target_, "new"), row.result) << row.what;
     EXPECT_EQ(Files(), row.files) << row.what;
     EXPECT_EQ(script.replaces, row.replaces) << row.what;
     EXPECT_EQ(script.moves, row.moves) << row.what;
@@ -263,7 +267,7 @@ TEST_F(WinFiles, AReadOnlyFileFailsTheSaveAtOnceAndStaysAsItWas) {
   WriteFile(target_, "old");
   ASSERT_TRUE(::SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_READONLY));
   Start({});  // every call real, only counted
-  EXPECT_FALSE(platform::win32::SaveThrough(kScripted, target_, "new"));
+  EXPECT_EQ(platform::win32::SaveThrough(kScripted, target_, "new"), SaveResult::kWriteProtected);
   ::SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(script.replaces + script.moves, 1);
   EXPECT_EQ(script.sleeps, 0);
@@ -342,7 +346,8 @@ TEST_F(WinFiles, AWholeLeftoverOfAHalfDoneSaveBecomesTheSettingsFileAgain) {
     for (const std::string& name : Entries()) ::DeleteFileA((folder_ + name).c_str());
     WriteFile(target_, "old");
     Start({{}, {ERROR_UNABLE_TO_MOVE_REPLACEMENT}, {ERROR_ACCESS_DENIED}});
-    ASSERT_FALSE(platform::win32::SaveThrough(kScripted, target_, c.left)) << c.what;
+    ASSERT_NE(platform::win32::SaveThrough(kScripted, target_, c.left), SaveResult::kSaved)
+        << c.what;
     const std::vector<std::string> left = Entries();
     ASSERT_EQ(left.size(), 1u) << c.what;
     Age(folder_ + left[0], 3600);
