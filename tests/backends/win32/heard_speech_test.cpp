@@ -1,0 +1,204 @@
+// What the voice hears: through the recording voice registered in the
+// prefix, the program's phrases word for word, their timing, a program ended
+// mid-phrase, and alarms with no usable voice.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "backends/win32/program_session.h"
+#include "backends/win32/recorder.h"
+#include "backends/win32/voice_setup.h"
+
+using namespace wine_test;
+
+namespace {
+
+const char kAlarm705[] = "SayAlarm1: 1\r\nAlarm1time: 7:05\r\n";
+
+// Ticks at `clock` without waiting: an alarm's tick waits inside its box.
+void TickAt(HWND main, const char* clock) {
+  FixClock(clock);
+  ::PostMessageA(main, WM_TIMER, 1000, 0);
+}
+
+std::vector<HWND> AlarmBoxes() {
+  std::vector<HWND> boxes;
+  ::EnumWindows(
+      [](HWND window, LPARAM found) {
+        char caption[32] = {};
+        ::GetWindowTextA(window, caption, sizeof caption);
+        if (std::string(caption) == "It's time!" && ::IsWindowVisible(window))
+          reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&boxes));
+  return boxes;
+}
+
+bool WaitForAlarmBoxes(size_t count) {
+  for (int waited = 0; AlarmBoxes().size() < count; waited += 10) {
+    if (waited >= 5000) return false;
+    ::Sleep(10);
+  }
+  return true;
+}
+
+bool WaitToHear(const std::string& text) {
+  for (int waited = 0; waited <= 5000; waited += 10) {
+    for (const std::string& spoken : SpokenTexts())
+      if (spoken == text) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+}
+
+// Each test leaves the recording voice as it found it.
+class HeardSpeech : public ::testing::Test {
+ protected:
+  void TearDown() override { UseVoice(VoiceSetup::kRecording); }
+};
+
+}  // namespace
+
+TEST_F(HeardSpeech, EachAnnouncementReachesTheVoiceWordForWord) {
+  struct Row {
+    const char* settings;
+    const char* clock;
+    const char* heard;
+    bool alarm;
+  };
+  const Row rows[] = {
+      {"", "12:34:00", "1 2 3 4", false},
+      {"SayHourProg: 1\r\n", "12:00:00", "12 o clock", false},
+      {kAlarm705, "07:05:00", "Alarm! 7 oh 5", true},
+  };
+  for (const Row& row : rows) {
+    UseVoice(VoiceSetup::kRecording);
+    RunProgram([&](HWND main) {
+      TickAt(main, row.clock);
+      EXPECT_TRUE(WaitToHearSpeech()) << row.heard;
+      if (row.alarm) PressOk(WaitForWindow("It's time!"));
+      EXPECT_TRUE(WaitUntilGone("It's time!"));
+    }, row.settings);
+    const std::vector<HeardCall> heard = HeardCalls();
+    ASSERT_GE(heard.size(), 2u) << row.heard;
+    EXPECT_EQ(heard[0].call, std::string("Speak ") + row.heard);
+    EXPECT_EQ(heard[1].call, "WaitUntilDone -1") << "waited for with no time limit";
+  }
+}
+
+TEST_F(HeardSpeech, SpokenAlarmRepeatsOnlyAfterEachPhraseIsDoneUntilDismissed) {
+  constexpr unsigned long long kPhraseMs = 400;
+  UseVoice(VoiceSetup::kRecording, kPhraseMs);
+  unsigned long long dismissed = 0;
+  RunProgram([&](HWND main) {
+    TickAt(main, "07:05:00");
+    const HWND box = WaitForWindow("It's time!");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(WaitToHearSpeech(3));
+    PressOk(box);
+    ASSERT_TRUE(WaitUntilGone("It's time!"));
+    dismissed = ::GetTickCount64();
+    ::Sleep(kPhraseMs + 1000);
+  }, kAlarm705);
+  bool speaking = false;
+  unsigned long long done = 0;
+  for (const HeardCall& heard : HeardCalls()) {
+    if (heard.call == "WaitUntilDone -1") {
+      speaking = false;
+      done = heard.ms;
+      continue;
+    }
+    EXPECT_EQ(heard.call, "Speak Alarm! 7 oh 5");
+    EXPECT_FALSE(speaking) << "a repetition began during the phrase before it";
+    if (done != 0) {
+      EXPECT_GE(heard.ms, done + 150) << "no pause after the phrase before";
+    }
+    EXPECT_LE(heard.ms, dismissed + 500) << "a repetition began after the box was dismissed";
+    speaking = true;
+  }
+  EXPECT_FALSE(speaking) << "the last phrase was not waited for";
+}
+
+TEST_F(HeardSpeech, TwoAlarmsAtOnceAreBothHeardAndBothEnd) {
+  UseVoice(VoiceSetup::kRecording, 300);
+  RunProgram([](HWND main) {
+    TickAt(main, "07:05:00");
+    ASSERT_TRUE(WaitForAlarmBoxes(1));
+    TickAt(main, "07:06:00");  // handled while the first box waits
+    ASSERT_TRUE(WaitForAlarmBoxes(2));
+    EXPECT_TRUE(WaitToHear("Alarm! 7 oh 5"));
+    EXPECT_TRUE(WaitToHear("Alarm! 7 oh 6"));
+    EXPECT_TRUE(Answers(main));
+    for (const HWND box : AlarmBoxes()) PressOk(box);
+    ASSERT_TRUE(WaitUntilGone("It's time!"));
+    ::Sleep(500);  // a phrase begun as the boxes closed may still start
+    const size_t spoken = SpokenTexts().size();
+    ::Sleep(1000);
+    EXPECT_EQ(SpokenTexts().size(), spoken) << "an alarm went on after both boxes";
+  }, "SayAlarm1: 1\r\nAlarm1time: 7:05\r\nSayAlarm2: 1\r\nAlarm2time: 7:06\r\n");
+}
+
+TEST_F(HeardSpeech, WithoutAUsableVoiceTheAlarmBeepsAndItsBoxStillComes) {
+  for (const VoiceSetup setup : {VoiceSetup::kNoProgId, VoiceSetup::kMissingDll}) {
+    UseVoice(setup);
+    RunProgram([](HWND main) {
+      TickAt(main, "07:05:00");
+      const HWND box = WaitForWindow("It's time!");
+      ASSERT_NE(box, nullptr);
+      EXPECT_TRUE(WaitForCall("Beep 1000 300"));
+      EXPECT_TRUE(Answers(main)) << "the window hangs";
+      PressOk(box);
+      EXPECT_TRUE(WaitUntilGone("It's time!"));
+    }, kAlarm705);
+    EXPECT_TRUE(WaitForCall("CreateVoice failed", 0));
+    EXPECT_TRUE(HeardCalls().empty());
+  }
+}
+
+TEST_F(HeardSpeech, ProgramClosedMidPhraseEndsAtOnceAndCleanly) {
+  UseVoice(VoiceSetup::kRecording, 8000);
+  // The real program keeps the real clock: an alarm for this minute, with
+  // time left to raise it before the minute is over.
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  if (now.wSecond >= 50) {
+    ::Sleep((61 - now.wSecond) * 1000);
+    ::GetLocalTime(&now);
+  }
+  const std::string minute = std::to_string(now.wMinute);
+  WriteFile(SettingsPath(), "SayAlarm1: 1\r\nAlarm1time: " + std::to_string(now.wHour) + ":" +
+                                (now.wMinute < 10 ? "0" : "") + minute + "\r\n");
+  std::string command = "\"" + ProgramFolder() + "quorvel.exe\"";
+  STARTUPINFOA start = {};
+  start.cb = sizeof start;
+  PROCESS_INFORMATION program = {};
+  ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &start, &program));
+  EXPECT_TRUE(WaitToHearSpeech(1, 10000));
+  PressOk(WaitForWindow("It's time!"));
+  EXPECT_TRUE(WaitUntilGone("It's time!"));
+  const unsigned long long closed = ::GetTickCount64();
+  ::PostMessageA(WaitForWindow("Quorvel"), WM_SYSCOMMAND, SC_CLOSE, 0);
+  const DWORD ended = ::WaitForSingleObject(program.hProcess, 5000);
+  const unsigned long long took = ::GetTickCount64() - closed;
+  DWORD exit_code = STILL_ACTIVE;
+  ::GetExitCodeProcess(program.hProcess, &exit_code);
+  if (ended != WAIT_OBJECT_0) ::TerminateProcess(program.hProcess, 1);
+  ::CloseHandle(program.hThread);
+  ::CloseHandle(program.hProcess);
+  ::DeleteFileA(SettingsPath().c_str());
+  EXPECT_EQ(ended, WAIT_OBJECT_0);
+  EXPECT_LT(took, 2000u);
+  EXPECT_EQ(exit_code, 0u);
+  const std::vector<HeardCall> heard = HeardCalls();
+  ASSERT_EQ(heard.size(), 1u) << "not ended mid-phrase";
+  EXPECT_EQ(heard[0].call.compare(0, 13, "Speak Alarm! "), 0) << heard[0].call;
+}
