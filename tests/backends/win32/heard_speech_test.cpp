@@ -59,6 +59,49 @@ bool Answers(HWND window) {
   return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
 }
 
+// The local time, once at least ten seconds of its minute are left.
+SYSTEMTIME MinuteWithTimeLeft() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  if (now.wSecond >= 50) {
+    ::Sleep((61 - now.wSecond) * 1000);
+    ::GetLocalTime(&now);
+  }
+  return now;
+}
+
+// The real quorvel.exe beside the tests, in a process of its own.
+class ProgramProcess {
+ public:
+  explicit ProgramProcess(const std::string& arguments) {
+    std::string command = "\"" + ProgramFolder() + "quorvel.exe\" " + arguments;
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    EXPECT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &start, &process_));
+  }
+  ProgramProcess(const ProgramProcess&) = delete;
+  ProgramProcess& operator=(const ProgramProcess&) = delete;
+  ~ProgramProcess() {
+    if (process_.hProcess == nullptr) return;
+    ::TerminateProcess(process_.hProcess, 1);  // nothing when it has ended
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+    ::DeleteFileA(SettingsPath().c_str());
+  }
+
+  // The exit code once the process has ended; STILL_ACTIVE after `timeout_ms`.
+  DWORD WaitForExit(DWORD timeout_ms) {
+    DWORD exit_code = STILL_ACTIVE;
+    if (::WaitForSingleObject(process_.hProcess, timeout_ms) == WAIT_OBJECT_0)
+      ::GetExitCodeProcess(process_.hProcess, &exit_code);
+    return exit_code;
+  }
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+};
+
 // Each test leaves the recording voice as it found it.
 class HeardSpeech : public ::testing::Test {
  protected:
@@ -167,38 +210,33 @@ TEST_F(HeardSpeech, ProgramClosedMidPhraseEndsAtOnceAndCleanly) {
   UseVoice(VoiceSetup::kRecording, 8000);
   // The real program keeps the real clock: an alarm for this minute, with
   // time left to raise it before the minute is over.
-  SYSTEMTIME now;
-  ::GetLocalTime(&now);
-  if (now.wSecond >= 50) {
-    ::Sleep((61 - now.wSecond) * 1000);
-    ::GetLocalTime(&now);
-  }
-  const std::string minute = std::to_string(now.wMinute);
+  const SYSTEMTIME now = MinuteWithTimeLeft();
   WriteFile(SettingsPath(), "SayAlarm1: 1\r\nAlarm1time: " + std::to_string(now.wHour) + ":" +
-                                (now.wMinute < 10 ? "0" : "") + minute + "\r\n");
-  std::string command = "\"" + ProgramFolder() + "quorvel.exe\"";
-  STARTUPINFOA start = {};
-  start.cb = sizeof start;
-  PROCESS_INFORMATION program = {};
-  ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &start, &program));
+                                std::to_string(now.wMinute) + "\r\n");
+  ProgramProcess program("");
   EXPECT_TRUE(WaitToHearSpeech(1, 10000));
   PressOk(WaitForWindow("It's time!"));
   EXPECT_TRUE(WaitUntilGone("It's time!"));
   const unsigned long long closed = ::GetTickCount64();
   ::PostMessageA(WaitForWindow("Quorvel"), WM_SYSCOMMAND, SC_CLOSE, 0);
-  const DWORD ended = ::WaitForSingleObject(program.hProcess, 5000);
-  const unsigned long long took = ::GetTickCount64() - closed;
-  DWORD exit_code = STILL_ACTIVE;
-  ::GetExitCodeProcess(program.hProcess, &exit_code);
-  if (ended != WAIT_OBJECT_0) ::TerminateProcess(program.hProcess, 1);
-  ::CloseHandle(program.hThread);
-  ::CloseHandle(program.hProcess);
-  ::DeleteFileA(SettingsPath().c_str());
-  EXPECT_EQ(ended, WAIT_OBJECT_0);
-  EXPECT_LT(took, 2000u);
-  EXPECT_EQ(exit_code, 0u);
+  EXPECT_EQ(program.WaitForExit(5000), 0u);
+  EXPECT_LT(::GetTickCount64() - closed, 2000u);
   const std::vector<HeardCall> heard = HeardCalls();
   ASSERT_EQ(heard.size(), 1u) << "not ended mid-phrase";
   EXPECT_EQ(heard[0].call.compare(0, 13, "Speak Alarm! "), 0) << heard[0].call;
+}
+
+TEST_F(HeardSpeech, SayTimeSpeaksTheCurrentMinuteAndEnds) {
+  UseVoice(VoiceSetup::kRecording, 300);
+  const SYSTEMTIME now = MinuteWithTimeLeft();
+  ::DeleteFileA(SettingsPath().c_str());  // the default reading: 12-hour
+  ProgramProcess program("--say-time");
+  EXPECT_EQ(program.WaitForExit(10000), 0u);
+  const int hour = (now.wHour + 11) % 12 + 1;
+  const std::string minute = now.wMinute < 10 ? "oh " + std::to_string(now.wMinute)
+                                              : std::to_string(now.wMinute);
+  const std::vector<HeardCall> heard = HeardCalls();
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(heard[0].call, "Speak " + std::to_string(hour) + " " + minute);
+  EXPECT_EQ(heard[1].call, "WaitUntilDone -1") << "ended before the phrase was done";
 }
