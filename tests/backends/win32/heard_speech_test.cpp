@@ -23,85 +23,6 @@ void TickAt(HWND main, const char* clock) {
   ::PostMessageA(main, WM_TIMER, 1000, 0);
 }
 
-std::vector<HWND> AlarmBoxes() {
-  std::vector<HWND> boxes;
-  ::EnumWindows(
-      [](HWND window, LPARAM found) {
-        char caption[32] = {};
-        ::GetWindowTextA(window, caption, sizeof caption);
-        if (std::string(caption) == "It's time!" && ::IsWindowVisible(window))
-          reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&boxes));
-  return boxes;
-}
-
-bool WaitForAlarmBoxes(size_t count) {
-  for (int waited = 0; AlarmBoxes().size() < count; waited += 10) {
-    if (waited >= 5000) return false;
-    ::Sleep(10);
-  }
-  return true;
-}
-
-bool WaitToHear(const std::string& text) {
-  for (int waited = 0; waited <= 5000; waited += 10) {
-    for (const std::string& spoken : SpokenTexts())
-      if (spoken == text) return true;
-    ::Sleep(10);
-  }
-  return false;
-}
-
-bool Answers(HWND window) {
-  DWORD_PTR answer = 0;
-  return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
-}
-
-// The local time, once at least ten seconds of its minute are left.
-SYSTEMTIME MinuteWithTimeLeft() {
-  SYSTEMTIME now;
-  ::GetLocalTime(&now);
-  if (now.wSecond >= 50) {
-    ::Sleep((61 - now.wSecond) * 1000);
-    ::GetLocalTime(&now);
-  }
-  return now;
-}
-
-// The real quorvel.exe beside the tests, in a process of its own.
-class ProgramProcess {
- public:
-  explicit ProgramProcess(const std::string& arguments) {
-    std::string command = "\"" + ProgramFolder() + "quorvel.exe\" " + arguments;
-    STARTUPINFOA start = {};
-    start.cb = sizeof start;
-    EXPECT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &start, &process_));
-  }
-  ProgramProcess(const ProgramProcess&) = delete;
-  ProgramProcess& operator=(const ProgramProcess&) = delete;
-  ~ProgramProcess() {
-    if (process_.hProcess == nullptr) return;
-    ::TerminateProcess(process_.hProcess, 1);  // nothing when it has ended
-    ::CloseHandle(process_.hThread);
-    ::CloseHandle(process_.hProcess);
-    ::DeleteFileA(SettingsPath().c_str());
-  }
-
-  // The exit code once the process has ended; STILL_ACTIVE after `timeout_ms`.
-  DWORD WaitForExit(DWORD timeout_ms) {
-    DWORD exit_code = STILL_ACTIVE;
-    if (::WaitForSingleObject(process_.hProcess, timeout_ms) == WAIT_OBJECT_0)
-      ::GetExitCodeProcess(process_.hProcess, &exit_code);
-    return exit_code;
-  }
-
- private:
-  PROCESS_INFORMATION process_ = {};
-};
-
 // Each test leaves the recording voice as it found it.
 class HeardSpeech : public ::testing::Test {
  protected:
@@ -174,13 +95,13 @@ TEST_F(HeardSpeech, TwoAlarmsAtOnceAreBothHeardAndBothEnd) {
   UseVoice(VoiceSetup::kRecording, 300);
   RunProgram([](HWND main) {
     TickAt(main, "07:05:00");
-    ASSERT_TRUE(WaitForAlarmBoxes(1));
+    ASSERT_TRUE(WaitForWindows("It's time!", 1));
     TickAt(main, "07:06:00");  // handled while the first box waits
-    ASSERT_TRUE(WaitForAlarmBoxes(2));
+    ASSERT_TRUE(WaitForWindows("It's time!", 2));
     EXPECT_TRUE(WaitToHear("Alarm! 7 oh 5"));
     EXPECT_TRUE(WaitToHear("Alarm! 7 oh 6"));
     EXPECT_TRUE(Answers(main));
-    for (const HWND box : AlarmBoxes()) PressOk(box);
+    for (const HWND box : WindowsCaptioned("It's time!")) PressOk(box);
     ASSERT_TRUE(WaitUntilGone("It's time!"));
     ::Sleep(500);  // a phrase begun as the boxes closed may still start
     const size_t spoken = SpokenTexts().size();

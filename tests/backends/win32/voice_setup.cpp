@@ -87,4 +87,13 @@ bool WaitToHearSpeech(size_t count, int timeout_ms) {
   }
 }
 
+bool WaitToHear(const std::string& text) {
+  for (int waited = 0; waited <= 5000; waited += 10) {
+    for (const std::string& spoken : SpokenTexts())
+      if (spoken == text) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
 }  // namespace wine_test

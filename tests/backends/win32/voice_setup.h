@@ -28,5 +28,7 @@ std::vector<HeardCall> HeardCalls();
 std::vector<std::string> SpokenTexts();
 // Waits up to `timeout_ms` until `count` Speak calls have been heard.
 bool WaitToHearSpeech(size_t count = 1, int timeout_ms = 5000);
+// Waits up to 5 s until `text` has been spoken.
+bool WaitToHear(const std::string& text);
 
 }  // namespace wine_test
