@@ -24,8 +24,8 @@ WORK_FOLDERS=()
 prepare_program() {
   local kind=$1
   cmake --preset bench >/dev/null
-  cmake --build --preset bench --target quorvel quorvel_qt_idle_baseline quorvel_window_wait \
-    >/dev/null
+  cmake --build --preset bench --target quorvel quorvel_audio_module quorvel_qt_idle_baseline \
+    quorvel_window_wait >/dev/null
   if [[ "$kind" == windows ]]; then
     if [[ -z "${QUORVEL_EXE:-}" ]]; then
       cmake --preset mingw-x86_64 >/dev/null
@@ -55,6 +55,8 @@ new_work_folder() {
   WORK_FOLDERS+=("$WORK_FOLDER")
   if [[ "$kind" == native ]]; then
     cp "$(program_file native)" "$WORK_FOLDER/quorvel"
+    # The sound and speech module, which the program looks for beside itself.
+    cp build/bench/quorvel_audio.so "$WORK_FOLDER/"
     mkdir -m 700 "$WORK_FOLDER/runtime"
   else
     cp "$(program_file windows)" "$WORK_FOLDER/quorvel.exe"
@@ -104,6 +106,9 @@ end_program() {
 # Ends our Wine processes (if any), the display and the work folders.
 end_session() {
   end_program
+  # A phrase may have started a speech-dispatcher in a native run's folder.
+  local folder
+  for folder in "${WORK_FOLDERS[@]}"; do stop_speech_dispatchers_in "$folder/runtime"; done
   end_wine_session
   ((${#WORK_FOLDERS[@]} == 0)) || rm -rf "${WORK_FOLDERS[@]}"
   WORK_FOLDERS=()

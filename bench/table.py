@@ -136,18 +136,33 @@ def above_floor(program, floor, key, unit, goal):
             f"within {goal} {unit} of Qt's floor: " + verdict(difference <= goal))
 
 
-def floor_row(floor_text, floor, native, key, unit, goal, wine_floor_text):
+def floor_row(floor_text, floor, native, key, unit, goal, wine_floor_text, native_extra=""):
     if not (floor or wine_floor_text):
         return
     above, goal_text = above_floor(native, floor, key, unit, goal)
     shown = NOT_MEASURED
     if floor:
-        shown = floor_text(floor) + (f"; {above}" if above else "")
+        shown = floor_text(floor) + (f"; {above}" if above else "") + native_extra
     row(FLOOR_LABEL, shown, wine_floor_text, goal_text)
 
 
 def memory(idle):
     return f"{idle['rss_mb']:.1f} MB" if idle else NOT_MEASURED
+
+
+def announced_memory(idle):
+    """The program's memory a minute after its first phrase, if measured."""
+    if not idle or "rss_announced_mb" not in idle:
+        return ""
+    if idle["rss_announced_mb"] < 0:
+        return "; after the first announcement: not measured, nothing was spoken"
+    return f"; a minute after the first announcement: {idle['rss_announced_mb']:.1f} MB"
+
+
+def announced_above(program, floor):
+    if not (program and floor) or program.get("rss_announced_mb", -1) < 0:
+        return ""
+    return f", {program['rss_announced_mb'] - floor['rss_mb']:+.1f} MB after announcing"
 
 
 def idle_rows(native, wine, qt_floor, wine_floor):
@@ -178,9 +193,15 @@ def idle_rows(native, wine, qt_floor, wine_floor):
     if native:
         goal += ": " + verdict(native["rss_mb"] <= MEMORY_GOAL_MB)
     row(f"Resident memory (VmRSS) {after} s after the start" if after else "Resident memory (VmRSS)",
-        memory(native), wine_memory, goal)
-    floor_row(memory, qt_floor, native, "rss_mb", "MB", FLOOR_MEMORY_GOAL_MB,
-              memory(wine_floor) if wine_floor else "")
+        memory(native) + announced_memory(native), wine_memory + announced_memory(wine), goal)
+    wine_floor_text = ""
+    if wine_floor:
+        wine_floor_text = memory(wine_floor)
+        if wine:
+            wine_floor_text += f"; Quorvel {wine['rss_mb'] - wine_floor['rss_mb']:+.1f} MB"
+            wine_floor_text += announced_above(wine, wine_floor)
+    floor_row(memory, qt_floor, native, "rss_mb", "MB", FLOOR_MEMORY_GOAL_MB, wine_floor_text,
+              announced_above(native, qt_floor))
 
 
 def start_rows(native, qt_floor, wine, wine_running):

@@ -38,4 +38,11 @@ if(QUORVEL_WINE_TESTS)
   add_executable(quorvel_wine_tests ${QUORVEL_WINE_TEST_SOURCES} ${QUORVEL_RESOURCES})
   target_include_directories(quorvel_wine_tests PRIVATE tests)
   target_link_libraries(quorvel_wine_tests PRIVATE quorvel_win32 quorvel_core GTest::gtest_main)
+
+  # The voice the tests register in their prefix, so they hear what is spoken;
+  # some tests start the real quorvel.exe beside them.
+  add_library(recording_voice SHARED tests/backends/win32/voice/recording_voice.cpp)
+  set_target_properties(recording_voice PROPERTIES PREFIX "")
+  target_link_libraries(recording_voice PRIVATE ole32 oleaut32 uuid)
+  add_dependencies(quorvel_wine_tests recording_voice quorvel)
 endif()

@@ -58,6 +58,37 @@ HWND WaitForWindow(const char* caption, int timeout_ms) {
   return nullptr;
 }
 
+std::vector<HWND> WindowsCaptioned(const char* caption) {
+  struct Search {
+    const char* caption;
+    std::vector<HWND> found;
+  } search = {caption, {}};
+  ::EnumWindows(
+      [](HWND window, LPARAM context) {
+        auto& search = *reinterpret_cast<Search*>(context);
+        char text[256] = {};
+        ::GetWindowTextA(window, text, sizeof text);
+        if (std::string(text) == search.caption && ::IsWindowVisible(window))
+          search.found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool WaitForWindows(const char* caption, size_t count) {
+  for (int waited = 0; waited <= 5000; waited += 10) {
+    if (WindowsCaptioned(caption).size() >= count) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+}
+
 bool WaitUntilGone(const char* caption, int timeout_ms) {
   for (int waited = 0; waited <= timeout_ms; waited += 10) {
     if (::FindWindowA(nullptr, caption) == nullptr) return true;
@@ -112,6 +143,40 @@ Colours AskColours(HWND main, int id) {
   const Colours colours = {fill.lbColor, ::GetTextColor(dc), ::GetBkColor(dc)};
   ::DeleteDC(dc);
   return colours;
+}
+
+ProgramProcess::ProgramProcess(const std::string& arguments) {
+  std::string command = "\"" + ProgramFolder() + "quorvel.exe\" " + arguments;
+  STARTUPINFOA start = {};
+  start.cb = sizeof start;
+  EXPECT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &start, &process_));
+}
+
+ProgramProcess::~ProgramProcess() {
+  if (process_.hProcess != nullptr) {
+    ::TerminateProcess(process_.hProcess, 1);  // nothing when it has ended
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+  }
+  ::DeleteFileA(SettingsPath().c_str());
+}
+
+DWORD ProgramProcess::WaitForExit(DWORD timeout_ms) {
+  DWORD exit_code = STILL_ACTIVE;
+  if (::WaitForSingleObject(process_.hProcess, timeout_ms) == WAIT_OBJECT_0)
+    ::GetExitCodeProcess(process_.hProcess, &exit_code);
+  return exit_code;
+}
+
+SYSTEMTIME MinuteWithTimeLeft() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  if (now.wSecond >= 50) {
+    ::Sleep((61 - now.wSecond) * 1000);
+    ::GetLocalTime(&now);
+  }
+  return now;
 }
 
 std::string ProgramFolder() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace wine_test {
 
@@ -20,6 +21,12 @@ void RunProgram(const std::function<void(HWND)>& session,
 
 // The visible top-level window with this caption, or null after `timeout_ms`.
 HWND WaitForWindow(const char* caption, int timeout_ms = 5000);
+// The visible top-level windows with this caption, the topmost first.
+std::vector<HWND> WindowsCaptioned(const char* caption);
+// Waits up to 5 s until at least `count` of them are there.
+bool WaitForWindows(const char* caption, size_t count);
+// True when the window's thread handles a sent message within a second.
+bool Answers(HWND window);
 // Waits until no window has this caption any more.
 bool WaitUntilGone(const char* caption, int timeout_ms = 5000);
 // Dismisses a message box with its OK button.
@@ -45,6 +52,26 @@ struct Colours {
   COLORREF brush, text, background;
 };
 Colours AskColours(HWND main, int id);
+
+// The real quorvel.exe beside the tests, started in a process of its own
+// with `arguments`; ended, if need be, and its settings file removed when
+// this goes.
+class ProgramProcess {
+ public:
+  explicit ProgramProcess(const std::string& arguments);
+  ProgramProcess(const ProgramProcess&) = delete;
+  ProgramProcess& operator=(const ProgramProcess&) = delete;
+  ~ProgramProcess();
+  // The exit code once the process has ended; STILL_ACTIVE after `timeout_ms`.
+  DWORD WaitForExit(DWORD timeout_ms);
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+};
+
+// The local time, once at least ten seconds of its minute are left: the real
+// program keeps the real clock.
+SYSTEMTIME MinuteWithTimeLeft();
 
 // The folder of the test program, which is the program folder, with "\".
 std::string ProgramFolder();
