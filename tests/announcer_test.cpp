@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -115,6 +117,24 @@ TEST(Announce, SpokenAlarmRepeatsUntilDismissedThenEndsItsLastUtterance) {
     EXPECT_EQ(fake::CountCalls("Beep 500 300"), c.voice ? 0 : kUtterances);
     EXPECT_EQ(SpeechBusyCount.load(), 0) << c.utterance;
   }
+}
+
+// The second box opens and is dismissed inside the first, and the first is
+// dismissed at once after: both before either repeater looks again. Neither
+// alarm may speak on.
+TEST(Announce, TwoAlarmsDismissedAtOnceBothStop) {
+  WatchedFake machine;
+  fake::SetSleepScale(1.0);  // the repeaters look every 150 ms
+  SpeechBusyCount += 1;      // another voice: the repeaters wait, saying nothing yet
+  int boxes = 0;
+  fake::OnStopBox([&] {
+    if (boxes++ == 0) Announce("ALARM! second");
+  });
+  Announce("ALARM! first");
+  SpeechBusyCount -= 1;
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  EXPECT_EQ(fake::CountCalls("Speak "), 0);
+  AlarmConfirmed += 1;  // ends a repeater that missed its dismissal
 }
 
 TEST(Announce, AlarmWhoseRepeaterFailedDoesNotCutTheNextOneShort) {

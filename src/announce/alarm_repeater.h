@@ -6,8 +6,10 @@
 
 #include "platform/platform.h"
 
-// Set when the user dismisses a spoken alarm's box; the repeater clears it as
-// it ends. One flag for all alarms: every running repeater watches it.
+// Raised by one each time the user dismisses a spoken alarm's box; a
+// repeater that finds it above 0 takes one and ends. Shared by all alarms, and
+// counted so that two boxes dismissed before any repeater looks end two
+// repeaters, not one.
 extern std::atomic<int> AlarmConfirmed;
 
 // Thread body: speaks `text` again whenever no voice is busy, until the alarm

@@ -28,7 +28,7 @@ void RaiseSpokenAlarm(const std::string& phrase) {
   platform::Thread* repeater = StartAlarmRepeater("Alarm! " + phrase);
   // The user must still confirm an alarm that could not be spoken.
   ShowAlarmBox();
-  AlarmConfirmed = 1;
+  AlarmConfirmed += 1;
   if (repeater != nullptr) LetStartedThreadRun(repeater);
 }
 
