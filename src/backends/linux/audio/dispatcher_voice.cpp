@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -54,13 +55,18 @@ constexpr char kPriorityCommand[] = "SET SELF PRIORITY MESSAGE";
 
 // The ends the library's event threads report, by message id: the daemon
 // numbers the messages of all its clients in one series, so no client id is
-// needed to tell whose end it is. (Asking a daemon for the client id crashes
-// the library when the daemon hangs up before it answers.)
-constexpr std::size_t kReportsKept = 256;
+// needed to tell whose end it is. (Asking the library for the client id
+// crashes it when the daemon hangs up before it answers.) A daemon started
+// again numbers from 1 anew, so each connection hears only the reports that
+// came while it lived; each report goes to all of them, as the callback does
+// not say which connection it is for.
+constexpr std::size_t kReportsKept = 64;
 struct Reports {
   std::mutex lock;
   std::condition_variable arrived;
-  std::deque<std::size_t> over;  // the latest ids reported spoken or cancelled
+  unsigned long connections = 0;  // made so far, to name the next
+  // The latest ids reported spoken or cancelled, for each live connection.
+  std::map<unsigned long, std::deque<std::size_t>> over;
 };
 // Never destroyed: a connection's thread may still be closing while the
 // process exits.
@@ -73,16 +79,31 @@ void OnMessageOver(std::size_t message, std::size_t, SPDNotificationType) {
   pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &cancel_state);
   {
     std::lock_guard<std::mutex> hold(reports.lock);
-    reports.over.push_back(message);
-    if (reports.over.size() > kReportsKept) reports.over.pop_front();
+    for (auto& [connection, over] : reports.over) {
+      over.push_back(message);
+      if (over.size() > kReportsKept) over.pop_front();
+    }
   }
   reports.arrived.notify_all();
   pthread_setcancelstate(cancel_state, nullptr);
 }
 
+unsigned long StartListening() {
+  std::lock_guard<std::mutex> hold(reports.lock);
+  reports.connections += 1;
+  reports.over[reports.connections];
+  return reports.connections;
+}
+
+void StopListening(unsigned long listener) {
+  std::lock_guard<std::mutex> hold(reports.lock);
+  reports.over.erase(listener);
+}
+
 // Caller holds reports.lock.
-bool Over(std::size_t message) {
-  return std::find(reports.over.begin(), reports.over.end(), message) != reports.over.end();
+bool Over(unsigned long listener, std::size_t message) {
+  const std::deque<std::size_t>& over = reports.over[listener];
+  return std::find(over.begin(), over.end(), message) != over.end();
 }
 
 std::string AddressText(const SPDConnectionAddress& address) {
@@ -150,6 +171,7 @@ int Say(Held& held, const std::string& text) {
 
 struct Connection {
   ConnectionThread* thread = nullptr;
+  unsigned long listener = 0;
   int socket = -1;          // the connection thread's copy of the library's
   std::size_t message = 0;  // the text under way; 0 when none
 };
@@ -180,16 +202,18 @@ Connection* Connect() {
     SPDConnectionAddress__free(address);
     return nullptr;
   }
+  const unsigned long listener = StartListening();
   // Owned by the call, which may outlive this function.
   std::shared_ptr<SPDConnectionAddress> owned(address, SPDConnectionAddress__free);
   const std::optional<int> socket =
       Run(thread, [owned](Held& held) { return Open(held, owned.get()); }, kConnectBound);
   if (!socket || *socket < 0) {
     if (socket) RememberFailure(where);  // a stuck call remembered itself
+    StopListening(listener);
     EndConnectionThread(thread);
     return nullptr;
   }
-  return new Connection{thread, *socket};
+  return new Connection{thread, listener, *socket};
 }
 
 bool Speak(Connection* connection, const std::string& text) {
@@ -207,7 +231,7 @@ bool WaitUntilDone(Connection* connection) {
   auto next_check = start + kAnsweringCheck;
   bool answering = true;
   std::unique_lock<std::mutex> hold(reports.lock);
-  while (!Over(connection->message)) {
+  while (!Over(connection->listener, connection->message)) {
     const auto now = std::chrono::steady_clock::now();
     if (now - start >= kLongestWait) {
       // Left queued, it would be spoken later, when nobody waits for it.
@@ -233,6 +257,7 @@ bool WaitUntilDone(Connection* connection) {
 }
 
 void Disconnect(Connection* connection) {
+  StopListening(connection->listener);
   EndConnectionThread(connection->thread);
   delete connection;
 }
