@@ -2,6 +2,7 @@
 // played by a stand-in (fake_dispatcher.h): the phrase is still heard,
 // through espeak-ng when the daemon did not take it, and the speech task ends
 // within the bounds of its waits.
+#include <algorithm>
 #include <chrono>
 
 #include "announce/speech.h"
@@ -58,7 +59,8 @@ TEST_F(DispatcherFault, EveryPhraseIsHeardWhateverTheDaemonDoes) {
     EXPECT_LT(seconds, row.within) << name;
     EXPECT_EQ(Loud(LeftChannel()).Seconds() > 0.5, row.by_espeak) << name;
     if (!row.by_espeak) {
-      EXPECT_EQ(daemon.Received().at(4), "SPEAK") << name;
+      const std::vector<std::string> received = daemon.Received();
+      EXPECT_EQ(std::count(received.begin(), received.end(), "SPEAK"), 1) << name;
     }
   }
 }
