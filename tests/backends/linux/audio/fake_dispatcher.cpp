@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -95,14 +96,17 @@ void FakeDispatcher::Talk(int client) {
         if (script_.fault == Fault::kNone)
           reply += "702-" + id + "\r\n702-1\r\n702 END\r\n";
       } else {
+        // Commands are case-blind, and the library sends some in lower case.
+        std::string command = line;
+        for (char& c : command) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         {
           std::lock_guard<std::mutex> hold(lock_);
-          received_.push_back(line);
+          received_.push_back(command);
         }
-        if (line == "SPEAK") {
+        if (command == "SPEAK") {
           in_data = true;
           reply = "230 OK RECEIVING DATA\r\n";
-        } else if (line == "HISTORY GET CLIENT_ID") {
+        } else if (command == "HISTORY GET CLIENT_ID") {
           reply = "245-1\r\n245 OK CLIENT ID SENT\r\n";
         } else {
           reply = "200 OK\r\n";

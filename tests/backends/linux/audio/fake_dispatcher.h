@@ -26,7 +26,7 @@ class FakeDispatcher {
   FakeDispatcher(const FakeDispatcher&) = delete;
   FakeDispatcher& operator=(const FakeDispatcher&) = delete;
 
-  // The command lines received so far, data lines left out.
+  // The command lines received so far in upper case, data lines left out.
   std::vector<std::string> Received() const;
 
  private:
