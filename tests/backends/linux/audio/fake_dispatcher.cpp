@@ -14,7 +14,8 @@
 namespace {
 
 bool Send(int client, const std::string& text) {
-  return ::send(client, text.data(), text.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(text.size());
+  const ssize_t sent = ::send(client, text.data(), text.size(), MSG_NOSIGNAL);
+  return sent == static_cast<ssize_t>(text.size());
 }
 
 }  // namespace
