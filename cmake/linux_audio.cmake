@@ -37,6 +37,7 @@ if(QUORVEL_TESTS)
   target_link_libraries(quorvel_audio_process PRIVATE quorvel_linux_audio)
   add_executable(quorvel_linux_audio_tests ${QUORVEL_LINUX_AUDIO_TESTS}
     ${QUORVEL_LINUX_AUDIO_ROOT}/tests/backends/linux/audio/private_dispatcher.cpp
+    ${QUORVEL_LINUX_AUDIO_ROOT}/tests/backends/linux/audio/fake_dispatcher.cpp
     ${QUORVEL_LINUX_AUDIO_ROOT}/src/backends/linux/threads.cpp)
   target_link_libraries(quorvel_linux_audio_tests PRIVATE
     quorvel_linux_audio quorvel_core GTest::gtest_main)

@@ -8,32 +8,50 @@
 struct platform::Voice {
   dispatcher_voice::Connection* dispatcher = nullptr;
   espeak_voice::Voice* espeak = nullptr;
+  std::string text;  // said again by espeak-ng should the daemon stop answering
 };
+
+namespace {
+
+void SpeakWithEspeak(platform::Voice& voice) {
+  if (voice.espeak == nullptr) voice.espeak = espeak_voice::CreateVoice();
+  espeak_voice::Speak(voice.espeak, voice.text);
+}
+
+void DropDispatcher(platform::Voice& voice) {
+  dispatcher_voice::Disconnect(voice.dispatcher);
+  voice.dispatcher = nullptr;
+}
+
+}  // namespace
 
 namespace platform {
 
 Voice* CreateVoice() {
   if (dispatcher_voice::Connection* connection = dispatcher_voice::Connect())
-    return new Voice{connection, nullptr};
+    return new Voice{connection, nullptr, {}};
   espeak_voice::Voice* espeak = espeak_voice::CreateVoice();
-  return espeak == nullptr ? nullptr : new Voice{nullptr, espeak};
+  return espeak == nullptr ? nullptr : new Voice{nullptr, espeak, {}};
 }
 
 void Speak(Voice* voice, const std::string& text) {
   if (voice == nullptr) return;
+  voice->text = text;
   if (voice->dispatcher != nullptr) {
     if (dispatcher_voice::Speak(voice->dispatcher, text)) return;
-    // The daemon went away since the connection was made.
-    dispatcher_voice::Disconnect(voice->dispatcher);
-    voice->dispatcher = nullptr;
+    // The daemon went away or stopped answering since the connection was made.
+    DropDispatcher(*voice);
   }
-  if (voice->espeak == nullptr) voice->espeak = espeak_voice::CreateVoice();
-  espeak_voice::Speak(voice->espeak, text);
+  SpeakWithEspeak(*voice);
 }
 
 void WaitUntilDone(Voice* voice) {
   if (voice == nullptr) return;
-  if (voice->dispatcher != nullptr) dispatcher_voice::WaitUntilDone(voice->dispatcher);
+  if (voice->dispatcher != nullptr && !dispatcher_voice::WaitUntilDone(voice->dispatcher)) {
+    // A stopped daemon may never speak the text.
+    DropDispatcher(*voice);
+    SpeakWithEspeak(*voice);
+  }
   espeak_voice::WaitUntilDone(voice->espeak);
 }
 

@@ -1,6 +1,8 @@
 // The core's speech tasks and alarm repeater speaking through a real
 // speech-dispatcher of the test's own, with SDL's disk driver as the sound
 // device the espeak-ng fallback would use.
+#include <signal.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -136,6 +138,32 @@ TEST_F(DispatcherSpeech, TheDaemonKilledMidAlarmSpeechGoesOn) {
   EXPECT_LT(std::chrono::duration<double>(Clock::now() - killed).count(), 1.5);
   EXPECT_NE(speechd.Daemon(), first);
   ConfirmAlarm();
+}
+
+// The daemon stopped mid-alarm, as one stuck on its sound device: espeak-ng
+// says the alarm within 12 s, and once it is dismissed nothing more is
+// spoken when the daemon goes on.
+TEST_F(DispatcherSpeech, TheDaemonStoppedMidAlarmTheAlarmIsStillHeard) {
+  PrivateDispatcher& speechd = Dispatcher({"DefaultLanguage \"en\"", 4});
+  StartAlarm("Alarm 12:35");
+  ASSERT_TRUE(WaitFor([&] { return speechd.Spoken().size() == 1; }, 10));
+  const pid_t daemon = speechd.Daemon();
+  ASSERT_NE(daemon, 0);
+  ::kill(daemon, SIGSTOP);
+  const struct Resume {
+    pid_t daemon;
+    ~Resume() { ::kill(daemon, SIGCONT); }
+  } resume{daemon};
+  const auto stopped = Clock::now();
+  const bool heard = WaitFor([&] { return !Silent(); }, 15);
+  const double seconds = std::chrono::duration<double>(Clock::now() - stopped).count();
+  EXPECT_TRUE(heard);
+  EXPECT_LT(seconds, 12.0);
+  ConfirmAlarm();
+  const std::size_t spoken = speechd.Spoken().size();
+  ::kill(daemon, SIGCONT);
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  EXPECT_EQ(speechd.Spoken().size(), spoken);
 }
 
 }  // namespace

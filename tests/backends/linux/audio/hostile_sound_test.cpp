@@ -242,6 +242,22 @@ TEST_F(ProgramEnd, ComesWithinASecondWhateverSounds) {
   const PrivateDispatcher speaking({"", 5.0});
   setenv("QUORVEL_SOUNDING_FILE", speaking.SpokenFile().c_str(), 1);
   ExpectAnEndWithinASecond(RunAudioProcess("speak", "1 2 3 4", 20), "speech-dispatcher");
+  // The same daemon stopped, as one stuck on its sound device: the program
+  // ends while its voice still waits for the daemon. The process takes the
+  // file the test writes after a second as its sign to end.
+  const pid_t daemon = speaking.Daemon();
+  ASSERT_NE(daemon, 0);
+  ::kill(daemon, SIGSTOP);
+  const std::string sign = path_ + ".end";
+  setenv("QUORVEL_SOUNDING_FILE", sign.c_str(), 1);
+  std::thread writer([&sign] {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    WriteFile(sign, "end");
+  });
+  ExpectAnEndWithinASecond(RunAudioProcess("speak", "1 2 3 4", 20), "a stopped speech-dispatcher");
+  writer.join();
+  ::kill(daemon, SIGCONT);
+  std::remove(sign.c_str());
   unsetenv("QUORVEL_SOUNDING_FILE");
 }
 
