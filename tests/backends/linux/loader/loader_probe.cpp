@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "backends/linux/audio_loader.h"
-#include "backends/linux/loader/loader_test_process.h"
+#include "backends/linux/loader/mapped.h"
 #include "platform/platform.h"
 
 int main() {

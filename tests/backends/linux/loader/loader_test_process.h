@@ -6,17 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <string>
+
+#include "backends/linux/loader/mapped.h"
 
 namespace loader_test {
-
-inline bool Mapped(const std::string& library) {
-  std::ifstream maps("/proc/self/maps");
-  const std::string text{std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>()};
-  return text.find(library) != std::string::npos;
-}
 
 // Expects `check` to return 0 in a child process (else it returns the number
 // of the expectation that failed) and the child's error output to match
