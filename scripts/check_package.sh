@@ -323,3 +323,19 @@ grep -qF "$module" "/proc/$program_pid/maps" || { cat "$work/program.log"; fail 
 say "ok: the alarm loaded $module"
 xdotool windowfocus --sync "$box" key Return
 close_window "$window"
+
+# The launcher's "Say the time" action as the desktop runs it, with no display.
+# speech-dispatcher may not start here (no sound card would report the end),
+# so espeak-ng speaks through the installed module.
+action=$(sed -n '/^\[Desktop Action say-time\]/,/^\[/s/^Exec=//p' "$desktop_file")
+[[ "$action" == "quorvel --say-time" ]] || fail "the say-time action runs '$action'"
+mkdir -p "$work/say-home/.config/speech-dispatcher" "$work/say-runtime"
+chmod 700 "$work/say-runtime"
+echo DisableAutoSpawn >"$work/say-home/.config/speech-dispatcher/speechd.conf"
+status=0
+read -ra command <<<"$action"
+timeout 20 env -i PATH=/usr/bin:/bin HOME="$work/say-home" LANG=C.UTF-8 \
+  XDG_RUNTIME_DIR="$work/say-runtime" SDL_AUDIODRIVER=dummy "${command[@]}" \
+  >>"$work/program.log" 2>&1 || status=$?
+((status == 0)) || { cat "$work/program.log"; fail "'$action' ended with status $status"; }
+say "ok: the \"Say the time\" action ran '$action', which spoke and ended with status 0"
