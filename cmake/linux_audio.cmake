@@ -48,10 +48,12 @@ if(QUORVEL_TESTS)
   # libspeechd's lost autospawn report is allocated inside glibc, where the
   # fast unwinder stops: only the full stack reaches the library it is
   # suppressed by.
+  # A test that hangs on a daemon fails in minutes, not at ctest's 25.
+  set(QUORVEL_AUDIO_TEST_PROPERTIES TIMEOUT 240)
   if(QUORVEL_SANITIZE MATCHES address)
-    set(QUORVEL_AUDIO_TEST_PROPERTIES PROPERTIES ENVIRONMENT
+    list(APPEND QUORVEL_AUDIO_TEST_PROPERTIES ENVIRONMENT
       "LSAN_OPTIONS=suppressions=${QUORVEL_LINUX_AUDIO_ROOT}/tests/lsan.supp:fast_unwind_on_malloc=0")
   endif()
   gtest_discover_tests(quorvel_linux_audio_tests DISCOVERY_MODE PRE_TEST
-    ${QUORVEL_AUDIO_TEST_PROPERTIES})
+    PROPERTIES ${QUORVEL_AUDIO_TEST_PROPERTIES})
 endif()

@@ -20,6 +20,20 @@
 
 using Samples = std::vector<std::int16_t>;
 
+// libspeechd's spd_close ends its event thread with pthread_cancel. Under
+// ThreadSanitizer a thread cancelled inside the runtime can leave the
+// runtime's own locks held, and the process then hangs (seen once in three
+// runs with a daemon stopped mid-command): the tests whose daemon stops or
+// goes quiet mid-command run in the other builds only.
+#ifdef __SANITIZE_THREAD__
+inline constexpr bool kDaemonStoppedMidCommandHangsTheRuntime = true;
+#else
+inline constexpr bool kDaemonStoppedMidCommandHangsTheRuntime = false;
+#endif
+inline constexpr char kSkippedUnderThreadSanitizer[] =
+    "skipped under ThreadSanitizer: pthread_cancel in libspeechd's spd_close can hang its "
+    "runtime when the daemon stopped mid-command; this test runs in the plain and ASan builds";
+
 class DiskAudio : public ::testing::Test {
  protected:
   void SetUp() override {
