@@ -45,11 +45,11 @@ if(QUORVEL_TESTS)
     QUORVEL_AUDIO_PROCESS="$<TARGET_FILE:quorvel_audio_process>")
   add_dependencies(quorvel_linux_audio_tests quorvel_audio_process)
   include(GoogleTest)
+  # A test that hangs on a daemon fails in minutes, not at ctest's 25.
+  set(QUORVEL_AUDIO_TEST_PROPERTIES TIMEOUT 240)
   # libspeechd's lost autospawn report is allocated inside glibc, where the
   # fast unwinder stops: only the full stack reaches the library it is
   # suppressed by.
-  # A test that hangs on a daemon fails in minutes, not at ctest's 25.
-  set(QUORVEL_AUDIO_TEST_PROPERTIES TIMEOUT 240)
   if(QUORVEL_SANITIZE MATCHES address)
     list(APPEND QUORVEL_AUDIO_TEST_PROPERTIES ENVIRONMENT
       "LSAN_OPTIONS=suppressions=${QUORVEL_LINUX_AUDIO_ROOT}/tests/lsan.supp:fast_unwind_on_malloc=0")
