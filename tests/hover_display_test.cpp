@@ -90,12 +90,12 @@ TEST_F(HoverTest, HoverShowsTheNextMatchingTimeWithoutLeadingZero) {
   for (const auto& c : cases) {
     SetUp();
     At(c.clock, c.clocks);
-    LastMinute = "12:00";
+    LastMinute = 12 * 60;
     HoverDisplay(c.control);
     EXPECT_EQ(Label(), c.shown) << c.clock << " control " << c.control;
     EXPECT_EQ(HoverControl, c.control);
     EXPECT_TRUE(CaptionShown() && fake::Control(c.control).highlighted);
-    EXPECT_EQ(LastMinute, "");
+    EXPECT_EQ(LastMinute, std::nullopt);
   }
 }
 
@@ -112,12 +112,12 @@ TEST_F(HoverTest, HoverMovesBetweenRulesAndEndsElsewhere) {
   EXPECT_EQ(Label(), "0:00");
 
   for (const int elsewhere : {1015, 0}) {  // an alarm box, then the window
-    LastMinute = "kept";
+    LastMinute = 777;
     HoverDisplay(elsewhere);
     EXPECT_EQ(HoverControl, 0);
     EXPECT_FALSE(CaptionShown() || fake::Control(kHourProgBox).highlighted);
     EXPECT_EQ(Label(), "0:00");
-    EXPECT_EQ(LastMinute, "kept");
+    EXPECT_EQ(LastMinute, 777);
   }
   EXPECT_EQ(fake::CountCalls("Unhighlight 1013"), 1);
 }

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "fake/fake_platform.h"
-#include "rules/clock_tick.h"
+#include "rules/local_time.h"
+#include "window/clock_tick.h"
 #include "rules/hover_display.h"
 #include "settings/settings.h"
 
@@ -20,7 +21,7 @@ inline void ResetRulesState() {
   fake::Reset();
   Settings = SettingsRecord{};
   Settings.Speak.fill(1);
-  LastMinute.clear();
+  ResetClockTick();
   HoverControl = 0;
 }
 

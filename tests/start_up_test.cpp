@@ -13,7 +13,7 @@ class StartUp : public ::testing::Test {
   void SetUp() override {
     fake::Reset();
     Settings = {};
-    LastMinute.clear();
+    ResetClockTick();
     HoverControl = 0;
   }
   void TearDown() override { fake::JoinThreads(); }

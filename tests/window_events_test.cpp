@@ -91,13 +91,13 @@ TEST_F(WindowEvents, TheClockFormBoxesNeverLeaveBothOff) {
 }
 
 TEST_F(WindowEvents, OnlyTheTwelveHourBoxMakesTheCurrentMinuteCountAgain) {
-  LastMinute = "12:34";
+  LastMinute = 12 * 60 + 34;
   fake::Control(Use24HourBox).check = 1;
   Click(Use24HourBox);
-  EXPECT_EQ(LastMinute, "12:34");
+  EXPECT_EQ(LastMinute, 12 * 60 + 34);
   fake::Control(Use12HourBox).check = 1;
   Click(Use12HourBox);
-  EXPECT_EQ(LastMinute, "");
+  EXPECT_EQ(LastMinute, std::nullopt);
 }
 
 TEST_F(WindowEvents, PickerTimesAreStoredAsTwentyFourHourText) {

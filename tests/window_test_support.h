@@ -7,7 +7,8 @@
 #include "announce/speech.h"
 #include "fake/fake_platform.h"
 #include "platform/platform.h"
-#include "rules/clock_tick.h"
+#include "rules/local_time.h"
+#include "window/clock_tick.h"
 #include "rules/hover_display.h"
 #include "settings/settings_file.h"
 #include "window/main_window_proc.h"
@@ -16,7 +17,7 @@
 inline void StartWithFreshWindow() {
   fake::Reset();
   Settings = DefaultSettings();
-  LastMinute.clear();
+  ResetClockTick();
   HoverControl = 0;
   SavedFocus = 0;
   SpeechBusyCount = 0;

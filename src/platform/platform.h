@@ -17,8 +17,11 @@ namespace platform {
 
 // --- Clock ---------------------------------------------------------------
 
-// The local wall-clock time as "hh:mm:ss", 24-hour, two digits per field.
-std::string LocalTimeText();
+// The local wall-clock time as seconds counted in local reckoning from a
+// midnight long ago: the time of day is the count modulo 86,400, and a later
+// moment has a larger count unless the clock was set back (or a time zone's
+// hour went back).
+std::int64_t LocalClockSeconds();
 
 // --- Files ---------------------------------------------------------------
 

@@ -4,12 +4,21 @@
 
 #include "platform/control_ids.h"
 #include "platform/platform.h"
+#include "rules/outcome.h"
 #include "text/number_text.h"
 
 bool AlarmIsDue(Rule alarm, const ClockDigits& now) {
+  return AlarmMinuteOfDay(alarm) == HourOf(now) * 60 + MinuteOf(now);
+}
+
+int AlarmMinuteOfDay(Rule alarm) {
   const int picker = alarm == SayAlarm1 ? AlarmPicker1 : AlarmPicker2;
   const platform::ClockTime set_for = platform::PickerTime(picker);
-  return set_for.hour == HourOf(now) && set_for.minute == MinuteOf(now);
+  return set_for.hour * 60 + set_for.minute;
+}
+
+std::string AlarmAnnouncement(Rule alarm, const ClockDigits& now, bool hour12) {
+  return OutcomeText(Outcome{alarm, AlarmWords(now, hour12), true});
 }
 
 std::string AlarmWords(const ClockDigits& time, bool hour12) {

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "rules/alarm_rules.h"
 #include "rules/clock_digits.h"
+#include "rules/local_time.h"
 #include "rules/digit_rules.h"
 #include "rules/outcome.h"
 
@@ -16,7 +17,7 @@ class ClockReading {
  public:
   const std::optional<ClockDigits>& Now() {
     if (!read_) {
-      now_ = ClockDigitsFromText(platform::LocalTimeText());
+      now_ = ClockDigitsFromText(LocalTimeText());
       read_ = true;
     }
     return now_;

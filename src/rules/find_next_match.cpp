@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "rules/clock_digits.h"
+#include "rules/local_time.h"
 #include "rules/evaluate_rules.h"
 #include "settings/settings.h"
 
@@ -24,7 +25,7 @@ std::optional<NextMatch> FindNextMatch(Rule rule, bool allow_24_hour_trial) {
   const bool try_24_hour = allow_24_hour_trial && Settings.Hour24 == 1;
   if (!try_12_hour && !try_24_hour) return std::nullopt;
 
-  const std::optional<ClockDigits> now = ClockDigitsFromText(platform::LocalTimeText());
+  const std::optional<ClockDigits> now = ClockDigitsFromText(LocalTimeText());
   const int start = now ? (HourOf(*now) * 60 + MinuteOf(*now)) % kMinutesPerDay : 0;
   SaySwitches say{};
   say[rule] = 1;

@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 #include "rules/clock_digits.h"
 #include "rules/find_next_match.h"
-#include "rules/clock_tick.h"
+#include "rules/local_time.h"
 #include "settings/settings.h"
 #include "text/number_text.h"
 
@@ -66,7 +66,7 @@ void HoverDisplay(int control_id) {
     return;
   }
   // The first tick after the hover writes the current time back.
-  LastMinute.clear();
+  LastMinute.reset();
   HoverControl = control_id;
   platform::ShowControl(NextTimeCaption, true);
   platform::SetHoverHighlight(control_id, true);

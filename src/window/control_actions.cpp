@@ -2,7 +2,7 @@
 
 #include "platform/control_ids.h"
 #include "platform/platform.h"
-#include "rules/clock_tick.h"
+#include "rules/local_time.h"
 #include "settings/settings_file.h"
 #include "text/number_text.h"
 #include "window/choose_sound.h"
@@ -61,7 +61,7 @@ void StoreAlarmTime(int picker_id) {
 // The window keeps at least one of the two clock forms switched on.
 void ToggleClockForm(int clicked_box) {
   const bool twelve = clicked_box == Use12HourBox;
-  if (twelve) LastMinute.clear();  // shows the new label form within a second
+  if (twelve) LastMinute.reset();  // shows the new label form within a second
   const std::int32_t checked = IsChecked(clicked_box);
   if (checked == 0) {
     (twelve ? Settings.Hour24 : Settings.Hour12) = 1;

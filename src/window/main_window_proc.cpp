@@ -1,7 +1,7 @@
 #include "window/main_window_proc.h"
 
 #include "platform/platform.h"
-#include "rules/clock_tick.h"
+#include "window/clock_tick.h"
 #include "rules/hover_display.h"
 #include "window/control_actions.h"
 

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "rules/alarm_rules.h"
 #include "rules/clock_digits.h"
+#include "rules/local_time.h"
 #include "settings/settings_file.h"
 
 std::string TimePhrase(const std::string& hh_mm, const SettingsRecord& settings) {
@@ -29,7 +30,7 @@ SettingsRecord UsersSettings() {
 }  // namespace
 
 bool SayTimeNow() {
-  const std::string phrase = TimePhrase(platform::LocalTimeText(), UsersSettings());
+  const std::string phrase = TimePhrase(LocalTimeText(), UsersSettings());
   platform::EnterSpeechThread();
   platform::Voice* voice = platform::CreateVoice();
   if (voice != nullptr) {

@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "backends/posix/posix_files.h"
+#include "support/clock_seconds.h"
 #include "window/control_table.h"
 #include "window/main_window_proc.h"
 
@@ -20,7 +21,7 @@ namespace {
 struct FakeMachine {
   std::mutex mutex;
   std::vector<std::string> calls;
-  std::string clock = "00:00:00";
+  std::int64_t clock = 0;
   std::string program_folder;
   platform::RefusedFolder refused_folder{"", platform::SaveResult::kNoFolder};
   std::string made_folder;  // the temporary folder Reset made, removed with the next
@@ -100,7 +101,7 @@ void Reset() {
   FakeMachine& m = Machine();
   std::lock_guard<std::mutex> lock(m.mutex);
   m.calls.clear();
-  m.clock = "00:00:00";
+  m.clock = 0;
   m.RemoveMadeFolder();
   m.program_folder = m.made_folder = MakeTemporaryFolder();
   m.refused_folder = {"", platform::SaveResult::kNoFolder};
@@ -116,9 +117,9 @@ void Reset() {
   m.file_choices.clear();
 }
 
-void SetClock(const std::string& hh_mm_ss) {
+void SetClock(const std::string& hh_mm_ss, int day) {
   std::lock_guard<std::mutex> lock(Machine().mutex);
-  Machine().clock = hh_mm_ss;
+  Machine().clock = test_clock::SecondsAt(hh_mm_ss, day);
 }
 
 std::string ProgramFolderPath() {
@@ -217,7 +218,7 @@ bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
 
 namespace platform {
 
-std::string LocalTimeText() {
+std::int64_t LocalClockSeconds() {
   std::lock_guard<std::mutex> lock(Machine().mutex);
   return Machine().clock;
 }
@@ -307,9 +308,9 @@ void BuildMainWindow() {
     state.visible = spec.kind != ControlKind::CaptionLabel;
     // A new picker shows the moment it was made, as the real one does.
     if (spec.kind == ControlKind::AlarmPicker) {
-      const std::string now = LocalTimeText();
-      state.picker_hour = std::atoi(now.substr(0, 2).c_str());
-      state.picker_minute = std::atoi(now.substr(3, 2).c_str());
+      const std::int64_t minute_of_day = LocalClockSeconds() / 60 % (24 * 60);
+      state.picker_hour = static_cast<int>(minute_of_day / 60);
+      state.picker_minute = static_cast<int>(minute_of_day % 60);
     }
   }
 }

@@ -35,7 +35,8 @@ void Reset();
 // Waits until every thread the core started has ended.
 void JoinThreads();
 
-void SetClock(const std::string& hh_mm_ss);
+// The clock reads `hh_mm_ss` of day `day` from now on.
+void SetClock(const std::string& hh_mm_ss, int day = 0);
 
 // The temporary folder that stands for the settings folder (ends with "/").
 std::string ProgramFolderPath();

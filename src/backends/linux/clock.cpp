@@ -4,19 +4,14 @@
 
 namespace platform {
 
-std::string LocalTimeText() {
+// The zone's offset at this instant turns the system time into local
+// reckoning, so a change of the zone's hour moves the count as it moves the
+// clock.
+std::int64_t LocalClockSeconds() {
   const time_t now = ::time(nullptr);
   struct tm local = {};
-  if (::localtime_r(&now, &local) == nullptr) return "00:00:00";
-  // Digit by digit: the clock asks every second, and a formatted print
-  // takes some 2,000 instructions of each tick.
-  char text[] = "00:00:00";
-  const int fields[] = {local.tm_hour, local.tm_min, local.tm_sec};
-  for (int i = 0; i < 3; ++i) {
-    text[i * 3] = static_cast<char>('0' + fields[i] / 10 % 10);
-    text[i * 3 + 1] = static_cast<char>('0' + fields[i] % 10);
-  }
-  return text;
+  if (::localtime_r(&now, &local) == nullptr) return now;
+  return static_cast<std::int64_t>(now) + local.tm_gmtoff;
 }
 
 }  // namespace platform

@@ -89,8 +89,8 @@ QTimeEdit* MakePicker(QWidget* window) {
   picker->setCalendarPopup(false);
   picker->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
   // A new picker shows the moment it was made.
-  const QString now = QString::fromStdString(platform::LocalTimeText());
-  picker->setTime(QTime::fromString(now.left(5), QStringLiteral("hh:mm")));
+  const std::int64_t minute_of_day = platform::LocalClockSeconds() / 60 % (24 * 60);
+  picker->setTime(QTime(0, 0).addSecs(static_cast<int>(minute_of_day) * 60));
   return picker;
 }
 

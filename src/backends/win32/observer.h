@@ -3,6 +3,7 @@
 // executable links its own definitions to record calls and fix the clock.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace win32 {
@@ -11,7 +12,8 @@ namespace win32 {
 // e.g. "PlaySound C:\a.wav|0x20009", "Speak 1 2 3 4", "Beep 500 300".
 void NotePlatformCall(const std::string& call);
 
-// True when the clock has been fixed; `hh_mm_ss` then holds the fixed time.
-bool FixedClockTime(std::string& hh_mm_ss);
+// True when the clock has been fixed; `local_seconds` then holds the fixed
+// time as platform::LocalClockSeconds counts it.
+bool FixedLocalClock(std::int64_t& local_seconds);
 
 }  // namespace win32

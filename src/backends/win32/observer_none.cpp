@@ -4,6 +4,6 @@ namespace win32 {
 
 void NotePlatformCall(const std::string&) {}
 
-bool FixedClockTime(std::string&) { return false; }
+bool FixedLocalClock(std::int64_t&) { return false; }
 
 }  // namespace win32

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "announce/announcer.h"
-#include "rules/clock_tick.h"
+#include "window/clock_tick.h"
 #include "rules/hover_display.h"
 #include "backends/win32/recorder.h"
 #include "window/main_window_proc.h"
@@ -23,7 +23,7 @@ void ResetProgramState(const std::string& settings_file) {
   FixClock("10:07:00");
   ClearCalls();
   // The core's globals outlive a run inside one test process.
-  LastMinute.clear();
+  ResetClockTick();
   HoverControl = 0;
   SavedFocus = 0;
   AlarmConfirmed = 0;

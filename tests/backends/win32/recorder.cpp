@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "backends/win32/observer.h"
+#include "support/clock_seconds.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ namespace {
 struct Recorder {
   std::mutex mutex;
   std::vector<std::string> calls;
-  std::string clock = "10:07:00";
+  std::int64_t clock = test_clock::SecondsAt("10:07:00");
 };
 
 Recorder& TheRecorder() {
@@ -30,9 +31,9 @@ void NotePlatformCall(const std::string& call) {
   TheRecorder().calls.push_back(call);
 }
 
-bool FixedClockTime(std::string& hh_mm_ss) {
+bool FixedLocalClock(std::int64_t& local_seconds) {
   std::lock_guard<std::mutex> lock(TheRecorder().mutex);
-  hh_mm_ss = TheRecorder().clock;
+  local_seconds = TheRecorder().clock;
   return true;
 }
 
@@ -40,9 +41,9 @@ bool FixedClockTime(std::string& hh_mm_ss) {
 
 namespace wine_test {
 
-void FixClock(const std::string& hh_mm_ss) {
+void FixClock(const std::string& hh_mm_ss, int day) {
   std::lock_guard<std::mutex> lock(TheRecorder().mutex);
-  TheRecorder().clock = hh_mm_ss;
+  TheRecorder().clock = test_clock::SecondsAt(hh_mm_ss, day);
 }
 
 void ClearCalls() {

@@ -6,8 +6,8 @@
 
 namespace wine_test {
 
-// Every LocalTimeText() answers `hh_mm_ss` from now on.
-void FixClock(const std::string& hh_mm_ss);
+// The clock reads `hh_mm_ss` of day `day` from now on.
+void FixClock(const std::string& hh_mm_ss, int day = 0);
 
 void ClearCalls();
 std::vector<std::string> Calls();

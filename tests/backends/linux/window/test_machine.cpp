@@ -4,13 +4,14 @@
 #include <mutex>
 
 #include "platform/platform.h"
+#include "support/clock_seconds.h"
 
 namespace {
 
 // Speech threads record too.
 struct Machine {
   std::mutex mutex;
-  std::string clock = "00:00:00";
+  std::int64_t clock = 0;
   std::vector<std::string> calls;
 };
 
@@ -30,9 +31,9 @@ struct platform::Voice {};
 
 namespace test_machine {
 
-void SetClock(const std::string& hh_mm_ss) {
+void SetClock(const std::string& hh_mm_ss, int day) {
   std::lock_guard<std::mutex> lock(TheMachine().mutex);
-  TheMachine().clock = hh_mm_ss;
+  TheMachine().clock = test_clock::SecondsAt(hh_mm_ss, day);
 }
 
 std::vector<std::string> Calls() {
@@ -54,7 +55,7 @@ void ClearCalls() {
 
 namespace platform {
 
-std::string LocalTimeText() {
+std::int64_t LocalClockSeconds() {
   std::lock_guard<std::mutex> lock(TheMachine().mutex);
   return TheMachine().clock;
 }

@@ -7,7 +7,8 @@
 
 namespace test_machine {
 
-void SetClock(const std::string& hh_mm_ss);
+// The clock reads `hh_mm_ss` of day `day` from now on.
+void SetClock(const std::string& hh_mm_ss, int day = 0);
 // Every sound and speech call so far, e.g. "PlaySoundSync /a.wav", "Speak 1 2 3 4".
 std::vector<std::string> Calls();
 bool Called(const std::string& call);

@@ -26,7 +26,7 @@
 #include "backends/linux/window/test_machine.h"
 #include "backends/linux/main_window.h"
 #include "platform/platform.h"
-#include "rules/clock_tick.h"
+#include "window/clock_tick.h"
 #include "rules/hover_display.h"
 #include "settings/settings_file.h"
 #include "window/main_window_proc.h"
@@ -41,7 +41,7 @@ class LinuxWindow : public ::testing::Test {
 
   void SetUp() override {
     std::remove(SettingsPath().c_str());
-    LastMinute.clear();
+    ResetClockTick();
     HoverControl = 0;
     SavedFocus = 0;
     test_machine::ClearCalls();
