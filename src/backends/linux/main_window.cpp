@@ -66,6 +66,13 @@ bool EventTranslator::eventFilter(QObject* watched, QEvent* event) {
         Deliver(OnPointerOver, linux_window::ControlIdOf(state.window->childAt(at)));
       }
       break;
+    case QEvent::Leave:
+      // The pointer left the window itself, not for one of its controls
+      // (Qt leaves a parent only together with its children): to another
+      // program, the panel, or a box come up under it. A hover ends then as
+      // it ends over the window's background.
+      if (widget == state.window) Deliver(OnPointerOver, 0);
+      break;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
       if (widget == state.window && state.running)

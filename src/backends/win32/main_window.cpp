@@ -100,6 +100,13 @@ int ControlIdUnder(HWND window, HWND target) {
   return target == nullptr || target == window ? 0 : ::GetDlgCtrlID(target);
 }
 
+bool PointerIsOver(HWND window) {
+  POINT at;
+  if (!::GetCursorPos(&at)) return true;
+  const HWND under = ::WindowFromPoint(at);
+  return under == window || ::IsChild(window, under);
+}
+
 INT_PTR CALLBACK RunningProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   INT_PTR result = FALSE;
   if (HandleWindowMessage(window, message, wparam, lparam, result)) return result;
@@ -114,6 +121,10 @@ INT_PTR CALLBACK RunningProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       OnPointerOver(ControlIdUnder(window, reinterpret_cast<HWND>(wparam)));
       break;
     case WM_TIMER:
+      // No cursor message comes once the pointer has left the window (to
+      // another program, the taskbar, a box over it), so while a hover is
+      // shown its end is looked for here, once a second.
+      if (!state.highlighted.empty() && !PointerIsOver(window)) OnPointerOver(0);
       OnTimer(static_cast<int>(wparam));
       break;
     case WM_COMMAND:

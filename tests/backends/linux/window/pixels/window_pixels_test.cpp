@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
 #include <functional>
 
@@ -139,6 +140,43 @@ TEST_F(WindowPixels, TheClockIsGreenOnWhiteCentredInAFrame) {
     EXPECT_LE(std::abs(digits.center().y() - inside.center().y()), 6);
     const double em = 48 * linux_window::MainWindow()->screen()->logicalDotsPerInchY() / 72;
     EXPECT_GT(digits.height(), 0.6 * em) << "digits of a 48-point face";
+  });
+}
+
+// The real pointer rests on a rule through an alarm's minute: the alarm
+// rings all the same. Then it leaves the window for the desktop, and the
+// hover ends as it ends over the window's background.
+TEST_F(WindowPixels, AnAlarmRingsUnderARestingPointerAndLeavingTheWindowEndsTheHover) {
+  WriteSettingsFile(
+      "SayAlarm1: 1\r\nSpeakAlarm1: 0\r\nSFXAlarm1: /sounds/bell.wav\r\nAlarm1time: 12:41\r\n");
+  test_machine::SetClock("12:40:50");
+  Run([] {
+    ASSERT_TRUE(QTest::qWaitFor([] { return TextOf(ClockDisplay) == "12:40"; }, 3000));
+    const QRect box = Where(1001), caption = Where(NextTimeCaption);
+    MovePointerTo(box.center());
+    ASSERT_TRUE(QTest::qWaitFor([] { return TextOf(ClockDisplay) == "1:23"; }, 3000));
+    bool rang = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+      if (QMessageBox* alarm = OpenBox("It's time!")) {
+        rang = test_machine::Called("PlaySoundLoop /sounds/bell.wav");
+        Dismiss(alarm);
+      }
+    });
+    user.start(20);
+    test_machine::SetClock("12:41:00");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rang; }, 5000)) << "no alarm under the pointer";
+    user.stop();
+
+    MovePointerTo(box.center());
+    ASSERT_TRUE(QTest::qWaitFor([] { return TextOf(ClockDisplay) == "1:23"; }, 3000));
+    QWidget* window = linux_window::MainWindow();
+    QCursor::setPos(window->screen(), window->frameGeometry().bottomRight() + QPoint(20, 20));
+    EXPECT_TRUE(QTest::qWaitFor([] { return TextOf(ClockDisplay) == "12:41"; }, 3000))
+        << "the time back once the pointer left";
+    EXPECT_TRUE(DrawnSoon([&](const QImage& drawn) {
+      return ShareOf(drawn, caption, Is(WindowGrey())) == 1 && ShareOf(drawn, box, Is(kHover)) == 0;
+    })) << "the caption gone and the box grey again";
   });
 }
 
