@@ -39,6 +39,8 @@ if(QUORVEL_TESTS)
     QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
     QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>")
   add_dependencies(quorvel_linux_audio_tests quorvel)
+  # The held-program test starts an X server of its own.
+  target_include_directories(quorvel_linux_audio_tests PRIVATE tests)
 
   find_package(Qt6 REQUIRED COMPONENTS Test)
   # The program's sound loader with the real module: beside the test program,

@@ -23,6 +23,34 @@ void TickAt(HWND main, const char* clock) {
   ::PostMessageA(main, WM_TIMER, 1000, 0);
 }
 
+// An alarm's words at `time` on the default 12-hour clock: "7 oh 5".
+std::string AlarmWordsAt(const SYSTEMTIME& time) {
+  const std::string minute = time.wMinute < 10 ? "oh " + std::to_string(time.wMinute)
+                                               : std::to_string(time.wMinute);
+  return std::to_string((time.wHour + 11) % 12 + 1) + " " + minute;
+}
+
+// `time` moved on by `seconds`.
+SYSTEMTIME Later(const SYSTEMTIME& time, int seconds) {
+  FILETIME ticks;
+  ::SystemTimeToFileTime(&time, &ticks);
+  ULARGE_INTEGER count{{ticks.dwLowDateTime, ticks.dwHighDateTime}};
+  count.QuadPart += 10000000ULL * seconds;
+  ticks = {count.LowPart, count.HighPart};
+  SYSTEMTIME later;
+  ::FileTimeToSystemTime(&ticks, &later);
+  return later;
+}
+
+// The real pointer over `control`, and the cursor message a move sends.
+void PointerOnto(HWND main, HWND control) {
+  RECT box;
+  ::GetWindowRect(control, &box);
+  ::SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+  ::SendMessageA(main, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
 // Each test leaves the recording voice as it found it.
 class HeardSpeech : public ::testing::Test {
  protected:
@@ -153,11 +181,60 @@ TEST_F(HeardSpeech, SayTimeSpeaksTheCurrentMinuteAndEnds) {
   ::DeleteFileA(SettingsPath().c_str());  // the default reading: 12-hour
   ProgramProcess program("--say-time");
   EXPECT_EQ(program.WaitForExit(10000), 0u);
-  const int hour = (now.wHour + 11) % 12 + 1;
-  const std::string minute = now.wMinute < 10 ? "oh " + std::to_string(now.wMinute)
-                                              : std::to_string(now.wMinute);
   const std::vector<HeardCall> heard = HeardCalls();
   ASSERT_EQ(heard.size(), 2u);
-  EXPECT_EQ(heard[0].call, "Speak " + std::to_string(hour) + " " + minute);
+  EXPECT_EQ(heard[0].call, "Speak " + AlarmWordsAt(now));
   EXPECT_EQ(heard[1].call, "WaitUntilDone -1") << "ended before the phrase was done";
+}
+
+// The pointer resting on a rule through the alarm's minute holds no alarm;
+// leaving the window for the desktop ends the hover.
+TEST_F(HeardSpeech, AnAlarmRingsUnderARestingPointerAndLeavingTheWindowEndsTheHover) {
+  RunProgram([](HWND main) {
+    TickAt(main, "07:04:50");
+    ASSERT_TRUE(WaitForText(main, 1010, "7:04"));
+    PointerOnto(main, Control(main, 1001));
+    ASSERT_TRUE(::IsWindowVisible(Control(main, 1009)));
+    TickAt(main, "07:05:00");
+    const HWND box = WaitForWindow("It's time!");
+    ASSERT_NE(box, nullptr) << "no alarm under the pointer";
+    EXPECT_TRUE(WaitToHear("Alarm! 7 oh 5"));
+    PressOk(box);
+    ASSERT_TRUE(WaitUntilGone("It's time!"));
+
+    PointerOnto(main, Control(main, 1001));
+    RECT window;
+    ::GetWindowRect(main, &window);
+    ::SetCursorPos(window.right + 20, window.bottom + 20);
+    TickAt(main, "07:06:00");
+    EXPECT_TRUE(WaitForText(main, 1010, "7:06")) << "the time back once the pointer left";
+    EXPECT_FALSE(::IsWindowVisible(Control(main, 1009))) << "the caption gone";
+  }, kAlarm705);
+}
+
+// The real program held from before the alarm's minute until after it, as a
+// machine asleep: once it runs again the alarm rings in the words of the time
+// it is then.
+TEST_F(HeardSpeech, AnAlarmWhoseMinuteWentByWhileTheProgramWasHeldRingsWhenItRuns) {
+  const SYSTEMTIME now = MinuteWithTimeLeft();
+  const SYSTEMTIME alarm = Later(now, 60);
+  WriteFile(SettingsPath(), "SayAlarm1: 1\r\nAlarm1time: " + std::to_string(alarm.wHour) + ":" +
+                                (alarm.wMinute < 10 ? "0" : "") + std::to_string(alarm.wMinute) +
+                                "\r\n");
+  ProgramProcess program("");
+  ASSERT_NE(WaitForWindow("Quorvel"), nullptr);
+  ::Sleep(1500);  // the first tick processes the start's minute
+  program.Suspend();
+  const SYSTEMTIME resume_at = Later(alarm, 60);  // early in the minute after the alarm's
+  SYSTEMTIME clock;
+  for (::GetLocalTime(&clock); clock.wMinute != resume_at.wMinute || clock.wSecond < 2;
+       ::GetLocalTime(&clock))
+    ::Sleep(200);
+  ASSERT_EQ(WaitForWindow("It's time!", 100), nullptr) << "the program was not held";
+  EXPECT_TRUE(SpokenTexts().empty());
+  program.Resume();
+  const HWND box = WaitForWindow("It's time!");
+  ASSERT_NE(box, nullptr) << "the alarm of the held minute never rang";
+  EXPECT_TRUE(WaitToHear("Alarm! " + AlarmWordsAt(resume_at)));
+  PressOk(box);
 }

@@ -169,6 +169,23 @@ DWORD ProgramProcess::WaitForExit(DWORD timeout_ms) {
   return exit_code;
 }
 
+namespace {
+
+using ProcessCall = LONG(WINAPI*)(HANDLE process);
+
+// ntdll's own calls hold and release a whole process at once.
+void CallOnProcess(const char* name, HANDLE process) {
+  const auto call = reinterpret_cast<ProcessCall>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), name)));
+  ASSERT_NE(call, nullptr) << name;
+  EXPECT_EQ(call(process), 0) << name;
+}
+
+}  // namespace
+
+void ProgramProcess::Suspend() { CallOnProcess("NtSuspendProcess", process_.hProcess); }
+void ProgramProcess::Resume() { CallOnProcess("NtResumeProcess", process_.hProcess); }
+
 SYSTEMTIME MinuteWithTimeLeft() {
   SYSTEMTIME now;
   ::GetLocalTime(&now);

@@ -64,6 +64,10 @@ class ProgramProcess {
   ~ProgramProcess();
   // The exit code once the process has ended; STILL_ACTIVE after `timeout_ms`.
   DWORD WaitForExit(DWORD timeout_ms);
+  // Every thread of the process held, as a machine asleep holds them, and
+  // let go again.
+  void Suspend();
+  void Resume();
 
  private:
   PROCESS_INFORMATION process_ = {};

@@ -1,0 +1,111 @@
+// The real program held (SIGSTOP) from before an alarm's minute until after
+// it, as a machine asleep holds it, on an X server of the test's own and
+// speaking through a speech-dispatcher of the test's own.
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "audio_test_support.h"
+#include "private_dispatcher.h"
+#include "process_run.h"
+#include "support/virtual_display.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A zone whose seconds run `seconds_ahead` of UTC's: the minute's turn can be
+// put a few seconds off.
+void SetZoneSecondsAhead(int seconds_ahead) {
+  setenv("TZ", ("QRV-0:00:" + std::to_string(seconds_ahead)).c_str(), 1);
+  tzset();
+}
+
+std::tm LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  return *std::localtime(&now);
+}
+
+std::string Words(int hour, int minute) {
+  return std::to_string(hour) + (minute < 10 ? " oh " : " ") + std::to_string(minute);
+}
+
+// Whether a window with this title is mapped on the display, as xdotool
+// finds it.
+bool WindowShown(const std::string& title) {
+  return RunProcess({"/usr/bin/xdotool", "search", "--onlyvisible", "--name", title}, 5).output !=
+         "";
+}
+
+bool WaitFor(const std::function<bool()>& condition, int seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return true;
+}
+
+TEST(HeldProgram, AnAlarmWhoseMinuteWentByWhileHeldRingsWhenItRunsAgain) {
+  const test_display::VirtualDisplay display = test_display::StartVirtualDisplay();
+  ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
+  char name[] = "/tmp/quorvel-held-XXXXXX";
+  const std::string folder = mkdtemp(name);
+  fs::copy_file(QUORVEL_PROGRAM, folder + "/quorvel");
+  fs::copy_file(QUORVEL_AUDIO_MODULE, folder + "/quorvel_audio.so");
+  // Ten seconds before a minute turns: the first tick sees the minute before
+  // the alarm's.
+  SetZoneSecondsAhead((50 - static_cast<int>(std::time(nullptr) % 60) + 60) % 60);
+  const std::tm start = LocalNow();
+  const int alarm_minute = (start.tm_hour * 60 + start.tm_min + 1) % (24 * 60);
+  std::ofstream(folder + "/quorvel.ini", std::ios::binary)
+      << "12hour: 0\r\n24hour: 1\r\nSayAlarm1: 1\r\nAlarm1time: " << alarm_minute / 60 << ":"
+      << (alarm_minute % 60 < 10 ? "0" : "") << alarm_minute % 60 << "\r\n";
+
+  const PrivateDispatcher speechd({"DefaultLanguage \"en\""});
+  setenv("DISPLAY", display.name.c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "xcb", 1);
+  const std::string program = folder + "/quorvel";
+  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  pid_t quorvel = 0;
+  ASSERT_EQ(posix_spawn(&quorvel, argv[0], nullptr, nullptr, argv, environ), 0);
+  EXPECT_TRUE(WaitFor([] { return WindowShown("Quorvel"); }, 10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // its first tick
+  ASSERT_EQ(kill(quorvel, SIGSTOP), 0);
+
+  // Until early in the minute after the alarm's.
+  EXPECT_TRUE(WaitFor([&] {
+    const std::tm now = LocalNow();
+    return (now.tm_hour * 60 + now.tm_min) % (24 * 60) == (alarm_minute + 1) % (24 * 60) &&
+           now.tm_sec >= 1;
+  }, 90));
+  EXPECT_FALSE(WindowShown("It's time!")) << "the program was not held";
+  const std::tm resumed = LocalNow();
+  ASSERT_EQ(kill(quorvel, SIGCONT), 0);
+  EXPECT_TRUE(WaitFor([] { return WindowShown("It's time!"); }, 5)) << "no alarm box";
+  EXPECT_TRUE(WaitFor([&] {
+    const std::vector<std::string> spoken = speechd.Spoken();
+    return std::find(spoken.begin(), spoken.end(),
+                     "male-voice 0.00 Alarm! " + Words(resumed.tm_hour, resumed.tm_min)) !=
+           spoken.end();
+  }, 5)) << "the alarm in the words of the time it rang at";
+
+  kill(quorvel, SIGKILL);
+  waitpid(quorvel, nullptr, 0);
+  unsetenv("TZ");
+  tzset();
+  unsetenv("DISPLAY");
+  unsetenv("QT_QPA_PLATFORM");
+  fs::remove_all(folder);
+  test_display::StopVirtualDisplay(display);
+}
+
+}  // namespace
