@@ -163,10 +163,14 @@ struct GapRow {
   const char* label;
 };
 
-// Steps besides ticks: the pointer resting on a rule box, leaving it for
-// the window or beyond it, a rule's sound beginning and ending.
+// Steps besides ticks: the window starting, the pointer resting on a rule
+// box, leaving it for the window or beyond it, a rule's sound beginning and
+// ending.
 void RunStep(const std::string& step) {
-  if (step == "hover") {
+  if (step.rfind("start ", 0) == 0) {
+    fake::SetClock(step.substr(6));
+    StartClockTick();
+  } else if (step == "hover") {
     HoverDisplay(kRuleRows[SayAscending].rule_box);
   } else if (step == "leave") {
     HoverDisplay(0);
@@ -228,6 +232,9 @@ TEST_F(ClockTickTest, AlarmsWhoseMinuteWentByUnseenRingOnceAndOthersAreLetGo) {
        {"06:59:00", "sound", "07:00:00", "07:01:00", "quiet", "07:01:30", "07:01:31"}, {kLoop1},
        "07:01"},
       {"a switched-off alarm", "", "", {"06:59:00", "07:03:00"}, {}, "07:03"},
+      {"stopped before its first tick", "07:00", "", {"start 06:59:58", "07:02:00", "07:02:01"},
+       {kLoop1}, "07:02"},
+      {"a first tick without a start", "07:00", "", {"07:02:00"}, {}, "07:02"},
   };
   for (const GapRow& row : rows) {
     SetUp();

@@ -48,7 +48,7 @@ LocalMinute LatestAlarmMinute(Rule alarm, LocalMinute last) {
 // to `last`, within twelve hours of `now`, oldest first. Two alarms set for
 // the same minute ring as one, the second, as they do in the minute itself.
 void QueueAlarmsDueBy(LocalMinute last, LocalMinute now) {
-  // The first minute of a run: nothing went by unseen.
+  // Ticking with no start: nothing went by unseen.
   if (!alarms.seen_through) alarms.seen_through = now - 1;
   // A clock set back starts afresh, as every minute it shows is new.
   if (*alarms.seen_through > now) alarms.seen_through = now - 1;
@@ -114,6 +114,10 @@ void ClockTick(int timer_id) {
 
   // Read again: an alarm's box may have been open for minutes.
   WriteClockLabel();
+}
+
+void StartClockTick() {
+  if (!alarms.seen_through) alarms.seen_through = CurrentLocalMinute() - 1;
 }
 
 void ResetClockTick() {

@@ -10,7 +10,11 @@ constexpr int kClockTimerId = 1000;
 // Handles one timer event with the given timer id.
 void ClockTick(int timer_id);
 
-// Forgets every minute the tick has seen, as at the program's start.
+// The window starts running: an alarm due from this minute on rings, also
+// when the first tick comes only after it (the process stopped at once).
+void StartClockTick();
+
+// Forgets every minute the tick has seen, as before the program's start.
 void ResetClockTick();
 
 // "hh:mm" in the clock label's 12-hour form: hour 0 shows as 12, 13 to 23 as

@@ -13,7 +13,10 @@ constexpr unsigned kClockPeriodMs = 1000;
 
 }  // namespace
 
-void OnWindowStart() { platform::StartTimer(kClockTimerId, kClockPeriodMs); }
+void OnWindowStart() {
+  StartClockTick();
+  platform::StartTimer(kClockTimerId, kClockPeriodMs);
+}
 
 // Switching to another program and back puts the focus where it was.
 void OnActivation(bool active) {
