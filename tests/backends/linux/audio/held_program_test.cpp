@@ -1,6 +1,7 @@
 // The real program held (SIGSTOP) from before an alarm's minute until after
 // it, as a machine asleep holds it, on an X server of the test's own and
 // speaking through a speech-dispatcher of the test's own.
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <thread>
 
 #include "audio_test_support.h"
@@ -75,8 +77,14 @@ TEST(HeldProgram, AnAlarmWhoseMinuteWentByWhileHeldRingsWhenItRunsAgain) {
   setenv("QT_QPA_PLATFORM", "xcb", 1);
   const std::string program = folder + "/quorvel";
   char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  // What the program says goes to a file, told when the test fails.
+  posix_spawn_file_actions_t output;
+  posix_spawn_file_actions_init(&output);
+  posix_spawn_file_actions_addopen(&output, STDERR_FILENO, (folder + "/stderr").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t quorvel = 0;
-  ASSERT_EQ(posix_spawn(&quorvel, argv[0], nullptr, nullptr, argv, environ), 0);
+  ASSERT_EQ(posix_spawn(&quorvel, argv[0], &output, nullptr, argv, environ), 0);
+  posix_spawn_file_actions_destroy(&output);
   EXPECT_TRUE(WaitFor([] { return WindowShown("Quorvel"); }, 10));
   ASSERT_EQ(kill(quorvel, SIGSTOP), 0);
 
@@ -89,7 +97,7 @@ TEST(HeldProgram, AnAlarmWhoseMinuteWentByWhileHeldRingsWhenItRunsAgain) {
   EXPECT_FALSE(WindowShown("It's time!")) << "the program was not held";
   const std::tm resumed = LocalNow();
   ASSERT_EQ(kill(quorvel, SIGCONT), 0);
-  EXPECT_TRUE(WaitFor([] { return WindowShown("It's time!"); }, 5)) << "no alarm box";
+  EXPECT_TRUE(WaitFor([] { return WindowShown("It's time!"); }, 15)) << "no alarm box";
   // A slow machine may take the next minute to get there.
   const int next = (resumed.tm_hour * 60 + resumed.tm_min + 1) % (24 * 60);
   EXPECT_TRUE(WaitFor([&] {
@@ -98,7 +106,11 @@ TEST(HeldProgram, AnAlarmWhoseMinuteWentByWhileHeldRingsWhenItRunsAgain) {
           spoken == "male-voice 0.00 Alarm! " + Words(next / 60, next % 60))
         return true;
     return false;
-  }, 5)) << "the alarm in the words of the time it rang at";
+  }, 15)) << "the alarm in the words of the time it rang at";
+  if (HasFailure()) {
+    std::ifstream said(folder + "/stderr");
+    std::cerr << "the program's standard error:\n" << said.rdbuf();
+  }
 
   kill(quorvel, SIGKILL);
   waitpid(quorvel, nullptr, 0);
