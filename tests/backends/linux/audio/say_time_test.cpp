@@ -1,6 +1,7 @@
 // quorvel --say-time end to end: the real program, copied with its sound
 // module into a folder of its own (a portable copy, its settings file beside
 // it), speaking through a speech-dispatcher of the test's own.
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -72,6 +73,23 @@ TEST_F(SayTimeCommand, SpeaksTheMinuteInTheUsersReadingAndEnds) {
   unsetenv("TZ");
   tzset();
   EXPECT_EQ(Loud(LeftChannel()).end, 0u) << "the daemon speaks, not the program";
+}
+
+// A daemon that stopped, as one stuck on its sound device: espeak-ng says the
+// time through the device once the connection is given up, and the program
+// ends, leaving that connection behind.
+TEST_F(SayTimeCommand, ADaemonThatStoppedAnsweringLeavesItToEspeakNgAndTheProgramEnds) {
+  if (kDaemonStoppedMidCommandHangsTheRuntime) GTEST_SKIP() << kSkippedUnderThreadSanitizer;
+  const PrivateDispatcher speechd({"DefaultLanguage \"en\""});
+  ASSERT_TRUE(ExitedWith(SayTime(false), 0));
+  const pid_t daemon = speechd.Daemon();
+  ASSERT_NE(daemon, 0);
+  ::kill(daemon, SIGSTOP);
+  std::ofstream(path_, std::ios::trunc).close();
+  const ProcessRun run = SayTime(false);
+  ::kill(daemon, SIGCONT);
+  EXPECT_TRUE(ExitedWith(run, 0)) << (run.ended ? run.errors : "never ended");
+  EXPECT_GT(Loud(LeftChannel()).Seconds(), 0.3);
 }
 
 // No daemon, and espeak-ng without its data: one line says so.
