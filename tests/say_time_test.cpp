@@ -87,7 +87,8 @@ TEST_F(SayTime, OptionsAnswerAndEndWhileOtherArgumentsOpenTheWindow) {
       // The window system's options pass, their values with them.
       {{"--platform", "offscreen"}, true, 0, "StartWindowSystem", nullptr},
       {{"--platform", "--bogus", "--version"}, true, 0, "PrintAnswer", "PrintAnswer quorvel 1."},
-      {{"--reverse", "--bogus"}, true, 2, "PrintError", "PrintError quorvel: unknown option '--bogus'"},
+      {{"--reverse", "--bogus"}, true, 2, "PrintError",
+       "PrintError quorvel: unknown option '--bogus'"},
       {{"---platform", "offscreen"}, true, 2, "PrintError",
        "PrintError quorvel: unknown option '---platform'"},
       // A lone "--" ends the options.

@@ -107,7 +107,8 @@ TEST_F(SettingsNotSaved, AFailureThatMayPassSaysTheNextChangeTriesAgain) {
 // disk), 'p' with the file made write-protected, 's' saved.
 TEST_F(SettingsNotSaved, AFailureAfterASaveThatWorkedIsToldAgain) {
   const std::string failed = ": writing it failed. It tries again at the next change.";
-  const std::string write_protected = ": the file is write-protected. Changes last until Quorvel ends.";
+  const std::string write_protected =
+      ": the file is write-protected. Changes last until Quorvel ends.";
   const struct {
     const char* steps;
     std::vector<std::string> told;  // each box's text after the file's path

@@ -115,7 +115,8 @@ bool ToADaemon(int descriptor) {
     case AF_UNIX: {
       const auto& name = reinterpret_cast<const sockaddr_un&>(peer);
       const std::size_t length = size - offsetof(sockaddr_un, sun_path);
-      return addresses.unix_sockets.count(std::string(name.sun_path, strnlen(name.sun_path, length))) > 0;
+      return addresses.unix_sockets.count(
+                 std::string(name.sun_path, strnlen(name.sun_path, length))) > 0;
     }
     case AF_INET:
       return addresses.ports.count(reinterpret_cast<const sockaddr_in&>(peer).sin_port) > 0;
@@ -130,6 +131,7 @@ void ShutDownDaemonSockets() {
   if (open == nullptr) return;
   std::lock_guard<std::mutex> hold(addresses.lock);
   while (const dirent* entry = readdir(open)) {
+    if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;  // "." and ".."
     const int descriptor = std::atoi(entry->d_name);
     if (descriptor != dirfd(open) && ToADaemon(descriptor)) shutdown(descriptor, SHUT_RDWR);
   }

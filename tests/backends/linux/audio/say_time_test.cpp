@@ -105,7 +105,8 @@ TEST_F(SayTimeCommand, QtsOwnOptionsPassToQt) {
     bool runs;  // else it exits 2
   } rows[] = {
       {{"--platform", "offscreen"}, true},
-      {{"-platform", "offscreen", "--reverse", "--style=fusion", "--qwindowtitle", "Q", "--"}, true},
+      {{"-platform", "offscreen", "--reverse", "--style=fusion", "--qwindowtitle", "Q", "--"},
+       true},
       {{"--platform=offscreen"}, false},
   };
   const std::vector<std::string> cleared = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
