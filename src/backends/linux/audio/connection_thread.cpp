@@ -76,8 +76,8 @@ void RunThread(std::shared_ptr<Shared> shared) {
 }
 
 // The program's end must not wait for a daemon either. Each connection's
-// library thread reads the socket through a stream and holds that stream's
-// lock while it waits; exit() takes the lock of every open stream (glibc 2.39
+// library thread (libspeechd 0.11; 0.12 reads the socket directly) reads the
+// socket through a stream and holds that stream's lock while it waits; exit() takes the lock of every open stream (glibc 2.39
 // and later), so one connection still open, or left behind with a call to a
 // stopped daemon, would keep the process from ending. At exit every socket
 // to a daemon we spoke to is shut down: the reads return, the locks are let
