@@ -50,7 +50,8 @@ if(QUORVEL_TESTS)
   file(WRITE ${QUORVEL_BROKEN_MODULE_DIR}/quorvel_audio.so "not a library\n")
   foreach(case first_sound broken_module)
     add_executable(quorvel_${case}_tests tests/backends/linux/loader/${case}_test.cpp
-      ${QUORVEL_LINUX_DIR}/audio_loader.cpp tests/backends/linux/loader/told.cpp)
+      ${QUORVEL_LINUX_DIR}/audio_loader.cpp ${QUORVEL_LINUX_DIR}/write_permission.cpp
+      tests/backends/linux/loader/told.cpp)
     target_include_directories(quorvel_${case}_tests PRIVATE src tests)
     target_link_libraries(quorvel_${case}_tests PRIVATE GTest::gtest_main ${CMAKE_DL_LIBS})
     target_compile_definitions(quorvel_${case}_tests PRIVATE
@@ -61,7 +62,8 @@ if(QUORVEL_TESTS)
   # Which modules the loader trusts: copies of a probe that loads as the
   # program does, beside the real module or one of another version.
   add_executable(quorvel_loader_probe tests/backends/linux/loader/loader_probe.cpp
-    ${QUORVEL_LINUX_DIR}/audio_loader.cpp tests/backends/linux/loader/told.cpp)
+    ${QUORVEL_LINUX_DIR}/audio_loader.cpp ${QUORVEL_LINUX_DIR}/write_permission.cpp
+    tests/backends/linux/loader/told.cpp)
   target_include_directories(quorvel_loader_probe PRIVATE src tests)
   target_link_libraries(quorvel_loader_probe PRIVATE ${CMAKE_DL_LIBS})
   target_compile_definitions(quorvel_loader_probe PRIVATE

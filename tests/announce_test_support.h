@@ -19,7 +19,6 @@ class WatchedFake {
   explicit WatchedFake(bool note_busy_count = false) : note_busy_count_(note_busy_count) {
     fake::Reset();
     SpeechBusyCount = 0;
-    AlarmConfirmed = 0;
     fake::RecordSleeps(true);
     fake::OnCall([this](const std::string& call) { Saw(call); });
   }

@@ -84,6 +84,16 @@ TEST_F(SayTime, OptionsAnswerAndEndWhileOtherArgumentsOpenTheWindow) {
       {{"--say-time"}, false, 1, "EnterSpeechThread",
        "PrintError quorvel: no voice could speak the time\n"},
       {{"-platform", "offscreen"}, true, 0, "StartWindowSystem", nullptr},
+      // The window system's options pass, their values with them.
+      {{"--platform", "offscreen"}, true, 0, "StartWindowSystem", nullptr},
+      {{"--platform", "--bogus", "--version"}, true, 0, "PrintAnswer", "PrintAnswer quorvel 1."},
+      {{"--reverse", "--bogus"}, true, 2, "PrintError",
+       "PrintError quorvel: unknown option '--bogus'"},
+      {{"---platform", "offscreen"}, true, 2, "PrintError",
+       "PrintError quorvel: unknown option '---platform'"},
+      // A lone "--" ends the options.
+      {{"--"}, true, 0, "StartWindowSystem", nullptr},
+      {{"--", "--bogus"}, true, 0, "StartWindowSystem", nullptr},
   };
   for (const auto& c : cases) {
     fake::Reset();

@@ -1,7 +1,8 @@
-// A change that cannot be saved tells the user, once a run, where and why;
-// the change itself stays for the run. (What each file on disk gives is the
+// A change that cannot be saved tells the user where and why, once until a
+// save works again; the change itself stays for the run. (What each file on disk gives is the
 // hostile settings folder test's.)
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -98,6 +99,47 @@ TEST_F(SettingsNotSaved, AFailureThatMayPassSaysTheNextChangeTriesAgain) {
   Toggle(kAscending);
   EXPECT_EQ(SettingsFileOnDisk(), SettingsFileText(Settings));
   EXPECT_EQ(fake::CountCalls("ShowStopBox"), 1);
+}
+
+// A save that works ends a spell of failures: the next failure is new, and
+// its changes would be lost as well, so it is told again; within a spell only
+// the first change is. Each step is a change: 'f' while writes fail (a full
+// disk), 'p' with the file made write-protected, 's' saved.
+TEST_F(SettingsNotSaved, AFailureAfterASaveThatWorkedIsToldAgain) {
+  const std::string failed = ": writing it failed. It tries again at the next change.";
+  const std::string write_protected =
+      ": the file is write-protected. Changes last until Quorvel ends.";
+  const struct {
+    const char* steps;
+    std::vector<std::string> told;  // each box's text after the file's path
+  } rows[] = {
+      {"fff", {failed}},
+      {"fsf", {failed, failed}},
+      {"fsssp", {failed, write_protected}},
+      {"ppsfp", {write_protected, failed}},
+      {"psfsp", {write_protected, failed, write_protected}},
+      {"sss", {}},
+  };
+  for (const auto& row : rows) {
+    StartWithFreshWindow();
+    LoadSettings();
+    SaveSettings();  // a file to write-protect
+    fake::ClearCalls();
+    for (const char* step = row.steps; *step != '\0'; ++step) {
+      ::chmod(SettingsPath().c_str(), *step == 'p' ? 0444 : 0644);
+      test_files::FileSizeLimit limit(*step == 'f' ? 10 : RLIM_INFINITY);
+      Toggle(kAscending);
+    }
+    ::chmod(SettingsPath().c_str(), 0644);
+    std::vector<std::string> expected;
+    for (const std::string& told : row.told)
+      expected.push_back("ShowStopBox Quorvel|Quorvel cannot save your settings to " +
+                         SettingsPath() + told);
+    std::vector<std::string> boxes;
+    for (const std::string& call : fake::Calls())
+      if (call.rfind("ShowStopBox", 0) == 0) boxes.push_back(call);
+    EXPECT_EQ(boxes, expected) << row.steps;
+  }
 }
 
 }  // namespace

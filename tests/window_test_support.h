@@ -21,7 +21,6 @@ inline void StartWithFreshWindow() {
   HoverControl = 0;
   SavedFocus = 0;
   SpeechBusyCount = 0;
-  AlarmConfirmed = 0;
   platform::BuildMainWindow();
   fake::ClearCalls();
 }

@@ -1,22 +1,28 @@
-// Repeating a spoken alarm until the user confirms it.
+// Repeating a spoken alarm until the user dismisses its box. Each alarm has a
+// token of its own, which its box hands back: a dismissal ends that alarm's
+// repeater and no other, also while several alarms' boxes are open at once.
 #pragma once
 
-#include <atomic>
 #include <string>
 
 #include "platform/platform.h"
 
-// Raised by one each time the user dismisses a spoken alarm's box; a
-// repeater that finds it above 0 takes one and ends. Shared by all alarms, and
-// counted so that two boxes dismissed before any repeater looks end two
-// repeaters, not one.
-extern std::atomic<int> AlarmConfirmed;
+using AlarmToken = unsigned long;
 
-// Thread body: speaks `text` again whenever no voice is busy, until the alarm
-// is confirmed or a repetition cannot be started.
-void AlarmRepeater(std::string text);
+struct SpokenAlarm {
+  AlarmToken token = 0;
+  platform::Thread* repeater = nullptr;  // its handle, left to the caller; null when not started
+};
 
-// Starts AlarmRepeater with `text` (the thread's handle is left to the
-// caller), first clearing a confirmation no running repeater will take. Null
-// when the thread cannot be started. Called on the window's thread only.
-platform::Thread* StartAlarmRepeater(const std::string& text);
+// Starts the repeater that speaks `text` whenever no voice is busy, until the
+// alarm is ended or a repetition cannot be started. Called on the window's
+// thread.
+SpokenAlarm StartSpokenAlarm(const std::string& text);
+
+// The alarm's box was dismissed: its repeater starts no repetition after the
+// one under way and ends. An alarm whose repeater gave up has nothing left.
+void EndSpokenAlarm(AlarmToken alarm);
+
+// True while the alarm's repeater runs, for a caller that must know it is
+// over (its last repetition may still be spoken).
+bool AlarmRepeats(AlarmToken alarm);

@@ -25,11 +25,11 @@ void PlaySoundEffect(const std::string& path, bool alarm) {
 }
 
 void RaiseSpokenAlarm(const std::string& phrase) {
-  platform::Thread* repeater = StartAlarmRepeater("Alarm! " + phrase);
+  const SpokenAlarm alarm = StartSpokenAlarm("Alarm! " + phrase);
   // The user must still confirm an alarm that could not be spoken.
   ShowAlarmBox();
-  AlarmConfirmed += 1;
-  if (repeater != nullptr) LetStartedThreadRun(repeater);
+  EndSpokenAlarm(alarm.token);
+  if (alarm.repeater != nullptr) LetStartedThreadRun(alarm.repeater);
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "announce/alarm_repeater.h"  // AlarmConfirmed, which Announce sets
-
 // Plays, speaks or raises `text` as an alarm. Sounds and phrases go on on
 // threads of their own; an alarm returns when the user has dismissed its box.
 // Runs on the window's thread.

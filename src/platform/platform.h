@@ -129,6 +129,11 @@ void Sleep(unsigned milliseconds);
 // Starts the window system with the program's arguments (a toolkit may take
 // its own from them) and registers the control classes the window needs.
 void StartWindowSystem(int argc, char** argv);
+// How many arguments, from `argument` on, make up an option the window system
+// takes itself (Qt's "-platform offscreen" or "--platform offscreen"): 2 for
+// an option and its value, 1 for a flag or "-style=fusion", 0 when `argument`
+// is no option of the window system's.
+int WindowSystemOptionSize(const std::string& argument);
 // Builds the hidden main window and all its controls from the control table.
 void BuildMainWindow();
 // Tells the core the window starts running (OnWindowStart), shows the window

@@ -1,16 +1,17 @@
-// The one message of a run about settings that cannot be saved: the first
-// change that cannot be saved tells the user where and why, and no later one
-// does. The change itself stays in memory.
+// The message about settings that cannot be saved: the first change that
+// cannot be saved tells the user where and why, and no later one does until
+// a save works again; a failure after that is new, and its changes would be
+// lost as well. The change itself stays in memory.
 #pragma once
 
 #include <string>
 
 #include "platform/platform.h"
 
-// Start-up: a new run may tell again.
+// Start-up, and a save that worked: the next failure is told.
 void ForgetSaveNotice();
 
-// Tells the user, unless this run has told them already, that the settings
+// Tells the user, unless this failure has been told already, that the settings
 // cannot be saved to `path` (empty when there is no folder for them) and why.
 void TellSettingsNotSaved(const std::string& path, platform::SaveResult why);
 

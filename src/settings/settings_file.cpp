@@ -135,5 +135,8 @@ void SaveSettings() {
   // A failed save leaves the last good file; the next change tries again.
   const platform::SaveResult result =
       platform::ReplaceFileAtomically(path, SettingsFileText(Settings));
-  if (result != platform::SaveResult::kSaved) TellSettingsNotSaved(path, result);
+  if (result == platform::SaveResult::kSaved)
+    ForgetSaveNotice();
+  else
+    TellSettingsNotSaved(path, result);
 }

@@ -2,10 +2,18 @@
 
 #include <string>
 
+#include "platform/platform.h"
+
 CommandLine ReadCommandLine(int argc, char** argv) {
   CommandLine line;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (argument == "--") break;  // what follows is no option
+    // The window system's own options, and their values, are left to it.
+    if (const int size = platform::WindowSystemOptionSize(argument)) {
+      i += size - 1;
+      continue;
+    }
     Command command = Command::Unknown;
     if (argument == "--say-time") command = Command::SayTime;
     else if (argument == "--help" || argument == "-h") command = Command::Help;

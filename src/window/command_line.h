@@ -10,9 +10,9 @@ struct CommandLine {
   std::string unknown_option;  // the first option not understood
 };
 
-// Reads the options that are Quorvel's own ("--" options, and "-h"). Any
-// other argument is left to the window system, which takes its own (Qt's
-// "-platform offscreen", say).
+// Reads the options that are Quorvel's own ("--" options, and "-h"), up to a
+// lone "--". The window system's own options (Qt's "-platform offscreen" or
+// "--platform offscreen", say) and every other argument are left to it.
 CommandLine ReadCommandLine(int argc, char** argv);
 
 // The texts printed for --help, --version and an unknown option.

@@ -300,6 +300,13 @@ void Sleep(unsigned milliseconds) {
 
 void StartWindowSystem(int, char**) { Record("StartWindowSystem"); }
 
+// A toolkit of two options, taken as Qt takes its own: "-platform NAME" and
+// "-reverse", with one dash or two.
+int WindowSystemOptionSize(const std::string& argument) {
+  const std::string name = argument.rfind("--", 0) == 0 ? argument.substr(1) : argument;
+  return name == "-platform" ? 2 : name == "-reverse" ? 1 : 0;
+}
+
 void BuildMainWindow() {
   Record("BuildMainWindow");
   for (const ControlSpec& spec : kControls) {

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "backends/linux/audio/audio_module.h"
+#include "backends/linux/write_permission.h"
 #include "platform/platform.h"
 
 namespace {
@@ -37,10 +38,10 @@ std::string ProgramFolder() {
 }
 
 // Code runs with the user's rights: only a file and folder that nobody but
-// the user or root can change are fit to load, as for settings folders.
-bool NobodyElseMayChange(const struct stat& status) {
+// the user or root can change are fit to load, by the settings folders' rule.
+bool NobodyElseMayChange(const std::string& name, const struct stat& status) {
   return (status.st_uid == 0 || status.st_uid == ::geteuid()) &&
-         (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+         linux_files::NoOtherUserMayWrite(name, status);
 }
 
 // Why the module at `place` may not be loaded; empty when it may. The file is
@@ -54,10 +55,10 @@ std::string Refusal(const std::string& place, int& descriptor) {
   struct stat status {};
   if (descriptor < 0 || ::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
     return file + " cannot be opened";
+  const std::string folder_name = file.substr(0, file.rfind('/') + 1);
   struct stat folder {};
-  if (!NobodyElseMayChange(status) ||
-      ::stat(file.substr(0, file.rfind('/') + 1).c_str(), &folder) != 0 ||
-      !NobodyElseMayChange(folder))
+  if (!NobodyElseMayChange(file, status) || ::stat(folder_name.c_str(), &folder) != 0 ||
+      !NobodyElseMayChange(folder_name, folder))
     return file + " or its folder may be changed by other users";
   return std::string();
 }

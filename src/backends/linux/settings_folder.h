@@ -5,8 +5,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "backends/linux/write_permission.h"
 #include "platform/platform.h"
 
 namespace linux_files {
@@ -35,17 +35,6 @@ platform::SaveResult FolderProblem(const std::string& folder);
 // write (made under umask 002) is private when that group holds the user
 // alone (see IsPrivateGroupOf) and no access list lets anyone else in.
 bool IsPrivateFolder(const std::string& folder);
-
-// Who may be in a group, as the user and group databases tell it.
-struct GroupMembers {
-  std::string name;
-  std::vector<std::string> listed;               // its member list
-  std::vector<std::string> others_with_primary;  // other users whose primary group it is
-};
-// True when only `user` can be in the group: it bears the user's name, lists
-// nobody else and is no other user's primary group, as useradd makes a
-// user's own group on Debian. Only the user's primary group is asked.
-bool IsPrivateGroupOf(const std::string& user, const GroupMembers& group);
 
 // Makes what is missing of `folder`, each new folder 0700 and only inside a
 // folder of the user's own; true when `folder` is then private.

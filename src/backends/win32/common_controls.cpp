@@ -16,6 +16,10 @@ Function Lookup(HMODULE library, const char* name) {
 
 }  // namespace
 
+// Windows hands a program its command line whole: no option is the window
+// system's.
+int WindowSystemOptionSize(const std::string&) { return 0; }
+
 // The arguments are the window system's on other platforms; Windows needs
 // none. The library stays loaded: the time picker's window class lives in it,
 // and releasing it here could unload that class before the pickers exist.

@@ -26,7 +26,6 @@ void ResetProgramState(const std::string& settings_file) {
   ResetClockTick();
   HoverControl = 0;
   SavedFocus = 0;
-  AlarmConfirmed = 0;
 }
 
 }  // namespace

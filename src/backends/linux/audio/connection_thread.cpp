@@ -1,12 +1,22 @@
 #include "backends/linux/audio/connection_thread.h"
 
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <condition_variable>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -65,6 +75,69 @@ void RunThread(std::shared_ptr<Shared> shared) {
   if (left_behind) ForgetStuckCall(shared->address);
 }
 
+// The program's end must not wait for a daemon either. Each connection's
+// library thread (libspeechd 0.11; 0.12 reads the socket directly) reads the
+// socket through a stream and holds that stream's lock while it waits; exit() takes the lock of every open stream (glibc 2.39
+// and later), so one connection still open, or left behind with a call to a
+// stopped daemon, would keep the process from ending. At exit every socket
+// to a daemon we spoke to is shut down: the reads return, the locks are let
+// go. The library made the socket, and a call left behind may not have
+// returned it yet, so the sockets are found by their peer's address.
+struct Addresses {
+  std::mutex lock;
+  bool handled = false;                // the exit handler is registered
+  std::set<std::string> unix_sockets;  // the daemon's socket files
+  std::set<in_port_t> ports;           // TCP, in network order
+};
+// Never destroyed: read by the exit handler, after the statics may be gone.
+Addresses& addresses = *new Addresses;
+
+// `address` as dispatcher_voice names it: a socket file, or "host:port".
+// True the first time, when the exit handler is due.
+bool Remember(const std::string& address) {
+  std::lock_guard<std::mutex> hold(addresses.lock);
+  const bool first = !addresses.handled;
+  addresses.handled = true;
+  if (!address.empty() && address[0] == '/')
+    addresses.unix_sockets.insert(address);
+  else if (address.rfind(':') != std::string::npos)
+    addresses.ports.insert(htons(static_cast<in_port_t>(
+        std::strtoul(address.c_str() + address.rfind(':') + 1, nullptr, 10))));
+  return first;
+}
+
+// Caller holds addresses.lock.
+bool ToADaemon(int descriptor) {
+  sockaddr_storage peer{};
+  socklen_t size = sizeof peer;
+  if (getpeername(descriptor, reinterpret_cast<sockaddr*>(&peer), &size) != 0) return false;
+  switch (peer.ss_family) {
+    case AF_UNIX: {
+      const auto& name = reinterpret_cast<const sockaddr_un&>(peer);
+      const std::size_t length = size - offsetof(sockaddr_un, sun_path);
+      return addresses.unix_sockets.count(
+                 std::string(name.sun_path, strnlen(name.sun_path, length))) > 0;
+    }
+    case AF_INET:
+      return addresses.ports.count(reinterpret_cast<const sockaddr_in&>(peer).sin_port) > 0;
+    case AF_INET6:
+      return addresses.ports.count(reinterpret_cast<const sockaddr_in6&>(peer).sin6_port) > 0;
+  }
+  return false;
+}
+
+void ShutDownDaemonSockets() {
+  DIR* open = opendir("/proc/self/fd");
+  if (open == nullptr) return;
+  std::lock_guard<std::mutex> hold(addresses.lock);
+  while (const dirent* entry = readdir(open)) {
+    if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;  // "." and ".."
+    const int descriptor = std::atoi(entry->d_name);
+    if (descriptor != dirfd(open) && ToADaemon(descriptor)) shutdown(descriptor, SHUT_RDWR);
+  }
+  closedir(open);
+}
+
 }  // namespace
 
 struct ConnectionThread {
@@ -72,6 +145,7 @@ struct ConnectionThread {
 };
 
 ConnectionThread* StartConnectionThread(const std::string& address) {
+  if (Remember(address)) std::atexit(ShutDownDaemonSockets);
   auto shared = std::make_shared<Shared>();
   shared->address = address;
   try {

@@ -37,23 +37,23 @@ class DispatcherSpeech : public DiskAudio {
     ASSERT_TRUE(SpeechOver());
   }
   void StartAlarm(const std::string& text) {
-    platform::Thread* repeater = StartAlarmRepeater(text);
-    ASSERT_NE(repeater, nullptr);
-    platform::CloseThread(repeater);
-    alarm_running_ = true;
+    const SpokenAlarm alarm = StartSpokenAlarm(text);
+    ASSERT_NE(alarm.repeater, nullptr);
+    platform::CloseThread(alarm.repeater);
+    alarm_ = alarm.token;
   }
   // Ends the repeater as the alarm box's button does and waits for its last
   // repetition, so no thread of this test outlives it.
   void ConfirmAlarm() {
-    if (!alarm_running_) return;
-    AlarmConfirmed = 1;
-    EXPECT_TRUE(WaitFor([] { return AlarmConfirmed.load() == 0; }, 10));
+    if (alarm_ == 0) return;
+    EndSpokenAlarm(alarm_);
+    EXPECT_TRUE(WaitFor([this] { return !AlarmRepeats(alarm_); }, 10));
     EXPECT_TRUE(SpeechOver());
-    alarm_running_ = false;
+    alarm_ = 0;
   }
   bool Silent() const { return Loud(LeftChannel()).end == 0; }
 
-  bool alarm_running_ = false;
+  AlarmToken alarm_ = 0;  // the alarm under way, if any
   std::optional<PrivateDispatcher> speechd_;
 };
 

@@ -256,9 +256,14 @@ TEST_F(ProgramEnd, ComesWithinASecondWhateverSounds) {
   });
   ExpectAnEndWithinASecond(RunAudioProcess("speak", "1 2 3 4", 20), "a stopped speech-dispatcher");
   writer.join();
-  ::kill(daemon, SIGCONT);
   std::remove(sign.c_str());
+  // Still stopped: the connection is given up after 5 s and left behind with
+  // the library's reader in it, espeak-ng says the phrase through the device,
+  // and the program ends while that reader still waits.
   unsetenv("QUORVEL_SOUNDING_FILE");
+  std::ofstream(path_, std::ios::trunc).close();
+  ExpectAnEndWithinASecond(RunAudioProcess("speak", "1 2 3 4", 20), "a connection left behind");
+  ::kill(daemon, SIGCONT);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 // quorvel --say-time end to end: the real program, copied with its sound
 // module into a folder of its own (a portable copy, its settings file beside
-// it), speaking through a speech-dispatcher of the test's own.
+// it), speaking through a speech-dispatcher of the test's own; and the
+// program's command line as Qt sees it.
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "audio_test_support.h"
 #include "private_dispatcher.h"
@@ -72,6 +76,54 @@ TEST_F(SayTimeCommand, SpeaksTheMinuteInTheUsersReadingAndEnds) {
   unsetenv("TZ");
   tzset();
   EXPECT_EQ(Loud(LeftChannel()).end, 0u) << "the daemon speaks, not the program";
+}
+
+// A daemon that stopped, as one stuck on its sound device: espeak-ng says the
+// time through the device once the connection is given up, and the program
+// ends, leaving that connection behind.
+TEST_F(SayTimeCommand, ADaemonThatStoppedAnsweringLeavesItToEspeakNgAndTheProgramEnds) {
+  if (kDaemonStoppedMidCommandHangsTheRuntime) GTEST_SKIP() << kSkippedUnderThreadSanitizer;
+  const PrivateDispatcher speechd({"DefaultLanguage \"en\""});
+  ASSERT_TRUE(ExitedWith(SayTime(false), 0));
+  const pid_t daemon = speechd.Daemon();
+  ASSERT_NE(daemon, 0);
+  ::kill(daemon, SIGSTOP);
+  std::ofstream(path_, std::ios::trunc).close();
+  const ProcessRun run = SayTime(false);
+  ::kill(daemon, SIGCONT);
+  EXPECT_TRUE(ExitedWith(run, 0)) << (run.ended ? run.errors : "never ended");
+  EXPECT_GT(Loud(LeftChannel()).Seconds(), 0.3);
+}
+
+// Qt takes its own options with one dash or two: with no display and no
+// platform named in the environment, the window still opens on the one the
+// command line names and runs until it is ended. Options Qt does not take
+// are refused.
+TEST_F(SayTimeCommand, QtsOwnOptionsPassToQt) {
+  const struct Row {
+    std::vector<std::string> options;
+    bool runs;  // else it exits 2
+  } rows[] = {
+      {{"--platform", "offscreen"}, true},
+      {{"-platform", "offscreen", "--reverse", "--style=fusion", "--qwindowtitle", "Q", "--"},
+       true},
+      {{"--platform=offscreen"}, false},
+  };
+  const std::vector<std::string> cleared = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const std::string& name : cleared)
+    if (const char* value = getenv(name.c_str())) saved.emplace_back(name, value);
+  for (const std::string& name : cleared) unsetenv(name.c_str());
+  for (const Row& row : rows) {
+    std::vector<std::string> arguments = {folder_ + "/quorvel"};
+    arguments.insert(arguments.end(), row.options.begin(), row.options.end());
+    const ProcessRun run = RunProcess(arguments, 2, true);
+    if (row.runs)
+      EXPECT_FALSE(run.ended) << row.options[0] << ": " << run.errors;
+    else
+      EXPECT_TRUE(ExitedWith(run, 2)) << row.options[0] << ": " << run.errors;
+  }
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
 }
 
 // No daemon, and espeak-ng without its data: one line says so.

@@ -16,6 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 constexpr uid_t kNobody = 65534;
+constexpr gid_t kUsers = 100;  // Debian's group of all users
+
 
 TEST(ModuleTrust, OnlyAModuleOfThisBuildThatNobodyElseMayChangeIsLoaded) {
   const struct Row {
@@ -30,11 +32,25 @@ TEST(ModuleTrust, OnlyAModuleOfThisBuildThatNobodyElseMayChangeIsLoaded) {
       {"a shared folder like /tmp",
        [](const std::string& copy, const std::string&) { ::chmod(copy.c_str(), 01777); },
        "or its folder may be changed by other users"},
-      {"a module its group may write",
+      {"a module a shared group may write",
        [](const std::string& copy, const std::string&) {
+         ::chown((copy + "/quorvel_audio.so").c_str(), 0, kUsers);
          ::chmod((copy + "/quorvel_audio.so").c_str(), 0664);
        },
        "or its folder may be changed by other users"},
+      {"a folder a shared group may write",
+       [](const std::string& copy, const std::string&) {
+         ::chown(copy.c_str(), 0, kUsers);
+         ::chmod(copy.c_str(), 0775);
+       },
+       "or its folder may be changed by other users"},
+      // Built or unpacked under umask 002: the group is the user's own.
+      {"a module and folder the user's private group may write",
+       [](const std::string& copy, const std::string&) {
+         ::chmod(copy.c_str(), 0775);
+         ::chmod((copy + "/quorvel_audio.so").c_str(), 0775);
+       },
+       ""},
       {"a module of another user",
        [](const std::string& copy, const std::string&) {
          ::chown((copy + "/quorvel_audio.so").c_str(), kNobody, kNobody);
@@ -61,6 +77,7 @@ TEST(ModuleTrust, OnlyAModuleOfThisBuildThatNobodyElseMayChangeIsLoaded) {
        "quorvel_audio.so is neither beside the program nor in"},
   };
   if (::geteuid() != 0) GTEST_SKIP() << "making files of another user needs root";
+  // Root's own group is private as Debian makes it: named root, nobody else in it.
   for (const Row& row : rows) {
     char name[] = "/tmp/quorvel-trust-XXXXXX";
     const std::string top = ::mkdtemp(name);
