@@ -4,6 +4,7 @@
 #include "window/clock_tick.h"
 #include "rules/hover_display.h"
 #include "window/control_actions.h"
+#include "window/focus_description.h"
 
 int SavedFocus = 0;
 
@@ -13,7 +14,10 @@ constexpr unsigned kClockPeriodMs = 1000;
 
 }  // namespace
 
-void OnWindowStart() { platform::StartTimer(kClockTimerId, kClockPeriodMs); }
+void OnWindowStart() {
+  ResetFocusDescription();  // a new window's controls carry none
+  platform::StartTimer(kClockTimerId, kClockPeriodMs);
+}
 
 // Switching to another program and back puts the focus where it was.
 void OnActivation(bool active) {
@@ -27,9 +31,17 @@ void OnActivation(bool active) {
 
 void OnPointerOver(int control_id) { HoverDisplay(control_id); }
 
-void OnTimer(int timer_id) { ClockTick(timer_id); }
+void OnTimer(int timer_id) {
+  KeepFocusDescribed();
+  ClockTick(timer_id);
+}
 
-void OnClick(int control_id) { RunControlAction(control_id); }
+void OnClick(int control_id) {
+  RunControlAction(control_id);
+  DescribeFocusAfterChange();  // a rule's sound or the clock form may have changed
+}
+
+void OnFocus(int control_id) { DescribeFocus(control_id); }
 
 // A button's notification (hot-tracking, say) must not fire its action.
 void OnPickerEvent(int control_id) {
