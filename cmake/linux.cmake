@@ -1,7 +1,7 @@
 # The native Linux program: the portable core, the Qt 6 window backend and
 # the SDL2 / espeak-ng audio backend; and the tests that drive the real
 # window on Qt's offscreen platform and, for what it draws, on Xvfb.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_package(Qt6 REQUIRED COMPONENTS Widgets DBus)
 find_package(Threads REQUIRED)
 include(cmake/linux_audio.cmake)
 
@@ -17,7 +17,8 @@ add_library(quorvel_linux_window OBJECT
   ${QUORVEL_LINUX_WINDOW_SOURCES}
   src/backends/posix/posix_files.cpp src/backends/posix/posix_leftovers.cpp)
 target_include_directories(quorvel_linux_window PUBLIC src)
-target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Threads::Threads)
+target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Qt6::DBus
+  Threads::Threads)
 # Software centres know the program by its AppStream id, which the .desktop
 # file, the metadata (data/) and the window's desktop file name share.
 set(QUORVEL_APP_ID io.github.quorvel.quorvel)
