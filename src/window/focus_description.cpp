@@ -48,10 +48,6 @@ void KeepFocusDescribed() {
   if (focus.timed && CurrentLocalMinute() != focus.minute) DescribeRule();
 }
 
-void DescribeFocusAfterChange() {
-  if (focus.control != 0) DescribeRule();
-}
-
 void TellFocusedControl(const std::string& note) {
   if (focus.control != 0) Give(note);
 }

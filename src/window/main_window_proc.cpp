@@ -36,10 +36,7 @@ void OnTimer(int timer_id) {
   ClockTick(timer_id);
 }
 
-void OnClick(int control_id) {
-  RunControlAction(control_id);
-  DescribeFocusAfterChange();  // a rule's sound or the clock form may have changed
-}
+void OnClick(int control_id) { RunControlAction(control_id); }
 
 void OnFocus(int control_id) { DescribeFocus(control_id); }
 
