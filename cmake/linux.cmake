@@ -111,6 +111,24 @@ if(QUORVEL_TESTS)
   endif()
   gtest_discover_tests(quorvel_linux_pixel_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
+
+  # What a screen reader gets: the real program read through AT-SPI
+  # (libatspi) on an X server and a session bus of the tests' own, driven by
+  # the server's pointer and keys (XTest).
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(QUORVEL_ATSPI_CLIENT REQUIRED IMPORTED_TARGET atspi-2 gio-2.0 x11 xtst)
+  file(GLOB QUORVEL_ACCESSIBILITY_TESTS CONFIGURE_DEPENDS
+    tests/backends/linux/accessibility/*.cpp)
+  add_executable(quorvel_linux_accessibility_tests ${QUORVEL_ACCESSIBILITY_TESTS})
+  target_include_directories(quorvel_linux_accessibility_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_accessibility_tests PRIVATE
+    PkgConfig::QUORVEL_ATSPI_CLIENT GTest::gtest)
+  target_compile_definitions(quorvel_linux_accessibility_tests PRIVATE
+    QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
+    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>")
+  add_dependencies(quorvel_linux_accessibility_tests quorvel quorvel_audio_module)
+  gtest_discover_tests(quorvel_linux_accessibility_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
 endif()
 
 include(cmake/linux_package.cmake OPTIONAL)

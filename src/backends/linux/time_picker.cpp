@@ -36,15 +36,27 @@ class Picker : public QTimeEdit {
   // between its fields.
   bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 
-  // A digit replaces the field the cursor is in, as on Windows: with the
+  // The first digit typed into a field replaces it, as on Windows: with the
   // cursor merely in front of "08" (after Home, say) Qt would make it "108"
-  // and drop the digit.
+  // and drop the digit. The digits after it go on into the same field.
   void keyPressEvent(QKeyEvent* event) override {
     const QString typed = event->text();
-    if (typed.size() == 1 && typed[0].isDigit() && !lineEdit()->hasSelectedText())
+    const bool digit = typed.size() == 1 && typed[0].isDigit();
+    if (digit && !(typing_ && typed_section_ == currentSection()) &&
+        !lineEdit()->hasSelectedText())
       setSelectedSection(currentSection());
     QTimeEdit::keyPressEvent(event);
+    typing_ = digit;
+    typed_section_ = currentSection();
   }
+  void focusOutEvent(QFocusEvent* event) override {
+    typing_ = false;
+    QTimeEdit::focusOutEvent(event);
+  }
+
+ private:
+  bool typing_ = false;
+  Section typed_section_ = NoSection;
 };
 
 }  // namespace
