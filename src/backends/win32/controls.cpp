@@ -63,10 +63,6 @@ ClockTime PickerTime(int control_id) {
   return {time.wHour, time.wMinute};
 }
 
-// Windows screen readers get a control's description through oleacc's
-// IAccPropServices; the window does not give one yet.
-void SetControlDescription(int, const std::string&) {}
-
 // Maps the focus window to our control id; a picker's inner parts count as
 // the picker.
 int FocusedControl() {
