@@ -13,8 +13,10 @@ namespace {
 struct FocusDescription {
   int control = 0;
   std::string text;  // what the control was last given
-  bool timed = false;      // a rule box that shows a next matching time
-  LocalMinute minute = 0;  // when that time was found
+  bool timed = false;  // a rule box that shows a next matching time
+  // The clock tick's last minute when that time was found: the tick has
+  // read the clock already.
+  std::optional<LocalMinute> minute;
 };
 
 FocusDescription focus;
@@ -31,7 +33,7 @@ void DescribeRule() {
   const std::optional<std::string> time = NextMatchingTimeText(focus.control);
   focus.timed = time.has_value();
   if (!time) return;
-  focus.minute = CurrentLocalMinute();
+  focus.minute = LastMinute;
   Give(std::string(ControlText(NextTimeCaption)) + " " + (*time == kNoMatchText ? "none" : *time));
 }
 
@@ -40,12 +42,12 @@ void DescribeRule() {
 void DescribeFocus(int control_id) {
   if (control_id == focus.control) return;
   if (!focus.text.empty()) platform::SetControlDescription(focus.control, "");
-  focus = FocusDescription{control_id, "", false, 0};
+  focus = FocusDescription{control_id, "", false, std::nullopt};
   if (control_id != 0) DescribeRule();
 }
 
 void KeepFocusDescribed() {
-  if (focus.timed && CurrentLocalMinute() != focus.minute) DescribeRule();
+  if (focus.timed && LastMinute != focus.minute) DescribeRule();
 }
 
 void TellFocusedControl(const std::string& note) {

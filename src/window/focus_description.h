@@ -8,8 +8,9 @@
 // The keyboard focus moved to `control_id` (0: none of ours). The control it
 // left loses its description.
 void DescribeFocus(int control_id);
-// Keeps a focused rule box's next matching time current at each new minute.
-// (A change of the settings is a click elsewhere, which takes the focus.)
+// Keeps a focused rule box's next matching time current at each new minute
+// the clock tick processed; called after the tick. (A change of the settings
+// is a click elsewhere, which takes the focus.)
 void KeepFocusDescribed();
 // Tells the user, through the focused control, of a change they did not make
 // there; it holds until the focus moves.

@@ -32,8 +32,8 @@ void OnActivation(bool active) {
 void OnPointerOver(int control_id) { HoverDisplay(control_id); }
 
 void OnTimer(int timer_id) {
-  KeepFocusDescribed();
   ClockTick(timer_id);
+  KeepFocusDescribed();
 }
 
 void OnClick(int control_id) { RunControlAction(control_id); }
