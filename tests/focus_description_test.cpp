@@ -25,6 +25,7 @@ class FocusDescriptionTest : public ::testing::Test {
     OnWindowStart();
     fake::ClearCalls();
   }
+  void TearDown() override { fake::JoinThreads(); }  // a minute's announcement
   static void At(const char* clock, Clocks clocks) {
     fake::SetClock(clock);
     Settings.Hour12 = clocks.hour12;

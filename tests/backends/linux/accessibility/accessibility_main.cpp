@@ -60,6 +60,9 @@ bool SwitchAccessibilityOn() {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // discovery needs neither
+#ifdef __SANITIZE_THREAD__
+  return RUN_ALL_TESTS();  // every test skips, saying why: no bus is started
+#endif
   const test_display::VirtualDisplay display = test_display::StartVirtualDisplay();
   const SessionBus bus = StartSessionBus();
   int result = 1;

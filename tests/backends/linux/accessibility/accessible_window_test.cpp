@@ -17,14 +17,14 @@ using screen_reader::HasEvent;
 using screen_reader::RunningProgram;
 using screen_reader::WaitFor;
 
-// The program under ThreadSanitizer runs Qt's D-Bus thread for its bridge,
-// in Qt and glib code TSan cannot follow.
+// Under ThreadSanitizer the program's bridge runs Qt's D-Bus thread and
+// this client glib's, in Qt and glib code it cannot follow.
 class AccessibleWindow : public ::testing::Test {
  protected:
   void SetUp() override {
 #ifdef __SANITIZE_THREAD__
-    GTEST_SKIP() << "skipped under ThreadSanitizer: the program's accessibility bridge runs a "
-                    "D-Bus thread in Qt and glib code it cannot follow";
+    GTEST_SKIP() << "skipped under ThreadSanitizer: the program's accessibility bridge and this "
+                    "client run D-Bus threads in Qt and glib code it cannot follow";
 #endif
     program_ = std::make_unique<RunningProgram>();
     ASSERT_TRUE(program_->Started()) << "the program's window never reached AT-SPI";
