@@ -1,7 +1,7 @@
 # The native Linux program: the portable core, the Qt 6 window backend and
 # the SDL2 / espeak-ng audio backend; and the tests that drive the real
 # window on Qt's offscreen platform and, for what it draws, on Xvfb.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_package(Qt6 REQUIRED COMPONENTS Widgets DBus)
 find_package(Threads REQUIRED)
 include(cmake/linux_audio.cmake)
 
@@ -17,7 +17,8 @@ add_library(quorvel_linux_window OBJECT
   ${QUORVEL_LINUX_WINDOW_SOURCES}
   src/backends/posix/posix_files.cpp src/backends/posix/posix_leftovers.cpp)
 target_include_directories(quorvel_linux_window PUBLIC src)
-target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Threads::Threads)
+target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Qt6::DBus
+  Threads::Threads)
 # Software centres know the program by its AppStream id, which the .desktop
 # file, the metadata (data/) and the window's desktop file name share.
 set(QUORVEL_APP_ID io.github.quorvel.quorvel)
@@ -112,6 +113,24 @@ if(QUORVEL_TESTS)
   endif()
   gtest_discover_tests(quorvel_linux_pixel_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
+
+  # What a screen reader gets: the real program read through AT-SPI
+  # (libatspi) on an X server and a session bus of the tests' own, driven by
+  # the server's pointer and keys (XTest).
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(QUORVEL_ATSPI_CLIENT REQUIRED IMPORTED_TARGET atspi-2 gio-2.0 x11 xtst)
+  file(GLOB QUORVEL_ACCESSIBILITY_TESTS CONFIGURE_DEPENDS
+    tests/backends/linux/accessibility/*.cpp)
+  add_executable(quorvel_linux_accessibility_tests ${QUORVEL_ACCESSIBILITY_TESTS})
+  target_include_directories(quorvel_linux_accessibility_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_accessibility_tests PRIVATE
+    PkgConfig::QUORVEL_ATSPI_CLIENT GTest::gtest)
+  target_compile_definitions(quorvel_linux_accessibility_tests PRIVATE
+    QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
+    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>")
+  add_dependencies(quorvel_linux_accessibility_tests quorvel quorvel_audio_module)
+  gtest_discover_tests(quorvel_linux_accessibility_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
 endif()
 
 include(cmake/linux_package.cmake OPTIONAL)

@@ -165,6 +165,10 @@ struct ClockTime {
 void SetPickerTime(int control_id, int hour, int minute);
 // The time the picker shows; a new picker shows the time it was made at.
 ClockTime PickerTime(int control_id);
+// Gives a control a description for screen readers beyond its name and
+// state (a focused rule box's next matching time); "" takes it away. Nothing
+// the window shows changes.
+void SetControlDescription(int control_id, const std::string& text);
 // The control id that has the keyboard focus, 0 when none of ours has it.
 int FocusedControl();
 void FocusControl(int control_id);

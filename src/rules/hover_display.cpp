@@ -14,10 +14,6 @@ std::int32_t HoverControl = 0;
 
 namespace {
 
-// Shown when no minute of the day matches (the rule has neither words nor a
-// sound file, or no clock is switched on): an old time would mislead.
-constexpr const char kNoMatchText[] = "--:--";
-
 constexpr int kNoRule = -1;
 
 // The rules whose check boxes show a next matching time: all but the alarms.
@@ -39,6 +35,9 @@ std::string NextTimeText(Rule rule) {
   return match ? ShownTime(*match) : kNoMatchText;
 }
 
+// The 3:21 rule is shown on the 12-hour dial only.
+bool HoverRefused(int rule) { return rule == SayDescendingEnd1 && Settings.Hour12 != 1; }
+
 void EndHover() {
   platform::ShowControl(NextTimeCaption, false);
   platform::SetHoverHighlight(HoverControl, false);
@@ -57,7 +56,7 @@ void HoverDisplay(int control_id) {
   if (control_id == HoverControl) return;
   if (HoverControl != 0) platform::SetHoverHighlight(HoverControl, false);
 
-  if (rule == SayDescendingEnd1 && Settings.Hour12 != 1) {
+  if (HoverRefused(rule)) {
     // Refused without touching LastMinute: every cursor message over this box
     // lands here, and clearing it would announce the current minute anew
     // each second. A hover being ended has cleared it already.
@@ -71,4 +70,10 @@ void HoverDisplay(int control_id) {
   platform::ShowControl(NextTimeCaption, true);
   platform::SetHoverHighlight(control_id, true);
   platform::SetControlText(ClockDisplay, NextTimeText(static_cast<Rule>(rule)));
+}
+
+std::optional<std::string> NextMatchingTimeText(int control_id) {
+  const int rule = HoverRuleOf(control_id);
+  if (rule == kNoRule || HoverRefused(rule)) return std::nullopt;
+  return NextTimeText(static_cast<Rule>(rule));
 }

@@ -6,6 +6,8 @@
 #include "settings/settings_file.h"
 #include "text/number_text.h"
 #include "window/choose_sound.h"
+#include "window/control_table.h"
+#include "window/focus_description.h"
 
 namespace {
 
@@ -64,8 +66,12 @@ void ToggleClockForm(int clicked_box) {
   if (twelve) LastMinute.reset();  // shows the new label form within a second
   const std::int32_t checked = IsChecked(clicked_box);
   if (checked == 0) {
+    const int other_box = twelve ? Use24HourBox : Use12HourBox;
     (twelve ? Settings.Hour24 : Settings.Hour12) = 1;
-    platform::SetCheck(twelve ? Use24HourBox : Use12HourBox, 1);
+    // Ticked by the window, not the user: a screen reader hears only the
+    // box that has the focus.
+    if (IsChecked(other_box) == 0) TellFocusedControl(std::string(ControlText(other_box)) + " checked");
+    platform::SetCheck(other_box, 1);
   }
   (twelve ? Settings.Hour12 : Settings.Hour24) = checked;
   SaveSettings();

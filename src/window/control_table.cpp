@@ -63,6 +63,12 @@ constexpr std::array<ControlSpec, kControlCount> ControlsInTabOrder() {
 // table that outgrows kControlCount does not compile.
 constexpr std::array<ControlSpec, kControlCount> kControls = ControlsInTabOrder();
 
+const char* ControlText(int id) {
+  for (const ControlSpec& spec : kControls)
+    if (spec.id == id) return spec.text;
+  return "";
+}
+
 const WindowProperties kWindow = {
     "Quorvel",
     169, 78, 349, 201,

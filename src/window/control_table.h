@@ -29,6 +29,9 @@ constexpr int kControlCount = 58;
 // In creation order, which is also the tab order.
 extern const std::array<ControlSpec, kControlCount> kControls;
 
+// The table's text of control `id`, "" for an id that is no control.
+const char* ControlText(int id);
+
 struct Rgb {
   unsigned char red, green, blue;
 };

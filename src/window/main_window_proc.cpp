@@ -4,6 +4,7 @@
 #include "window/clock_tick.h"
 #include "rules/hover_display.h"
 #include "window/control_actions.h"
+#include "window/focus_description.h"
 
 int SavedFocus = 0;
 
@@ -15,6 +16,7 @@ constexpr unsigned kClockPeriodMs = 1000;
 
 void OnWindowStart() {
   StartClockTick();
+  ResetFocusDescription();  // a new window's controls carry none
   platform::StartTimer(kClockTimerId, kClockPeriodMs);
 }
 
@@ -30,9 +32,14 @@ void OnActivation(bool active) {
 
 void OnPointerOver(int control_id) { HoverDisplay(control_id); }
 
-void OnTimer(int timer_id) { ClockTick(timer_id); }
+void OnTimer(int timer_id) {
+  ClockTick(timer_id);
+  KeepFocusDescribed();
+}
 
 void OnClick(int control_id) { RunControlAction(control_id); }
+
+void OnFocus(int control_id) { DescribeFocus(control_id); }
 
 // A button's notification (hot-tracking, say) must not fire its action.
 void OnPickerEvent(int control_id) {

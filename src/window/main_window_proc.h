@@ -16,6 +16,9 @@ void OnPointerOver(int control_id);
 void OnTimer(int timer_id);
 // The user clicked (or pressed Space on) a button, check box or radio.
 void OnClick(int control_id);
+// The keyboard focus moved to control `control_id`, 0 when none of ours has
+// it.
+void OnFocus(int control_id);
 // A time picker's time changed, or the focus moved into or out of it.
 // Other controls' notifications are ignored.
 void OnPickerEvent(int control_id);

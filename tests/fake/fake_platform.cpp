@@ -366,6 +366,11 @@ ClockTime PickerTime(int control_id) {
   return {state.picker_hour, state.picker_minute};
 }
 
+void SetControlDescription(int control_id, const std::string& text) {
+  fake::Control(control_id).description = text;
+  Record("Describe " + std::to_string(control_id) + " " + text);
+}
+
 int FocusedControl() { return Machine().focused; }
 void FocusControl(int control_id) {
   Machine().focused = control_id;

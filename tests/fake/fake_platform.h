@@ -18,6 +18,7 @@ struct ControlState {
   std::string text;
   bool visible = true;
   bool highlighted = false;
+  std::string description;  // for screen readers
   // A picker's time; BuildMainWindow sets it to the clock's, as a new
   // picker shows the moment it was made.
   int picker_hour = 0;

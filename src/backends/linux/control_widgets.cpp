@@ -1,43 +1,20 @@
 #include "backends/linux/control_widgets.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimeEdit>
 
-#include "platform/control_ids.h"
-#include "backends/linux/main_window.h"
-#include "platform/platform.h"
+#include "backends/linux/accessibility.h"
+#include "backends/linux/time_picker.h"
 
 namespace linux_window {
 
 QColor ColourOf(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 namespace {
-
-QString RuleText(Rule rule) {
-  const int id = kRuleRows[rule].rule_box;
-  for (const ControlSpec& spec : kControls)
-    if (spec.id == id) return QString::fromUtf8(spec.text);
-  return QString();
-}
-
-// What a screen reader calls a control without a text of its own.
-QString NameOf(const ControlSpec& spec) {
-  if (spec.id == AlarmPicker1) return QStringLiteral("Alarm 1 time");
-  if (spec.id == AlarmPicker2) return QStringLiteral("Alarm 2 time");
-  for (int rule = 0; rule < kRuleCount; ++rule)
-    if (kRuleRows[rule].sound_box == spec.id) {
-      const QString row = rule >= SayAlarm1 ? QStringLiteral("custom alarm %1").arg(rule - SayAlarm1 + 1)
-                                            : RuleText(static_cast<Rule>(rule));
-      return QStringLiteral("Sound for ") + row;
-    }
-  return QString::fromUtf8(spec.text);
-}
 
 // "Courier New" where installed, else the system's fixed-width face. Asking
 // for the one face, rather than listing every family, keeps the start quick;
@@ -71,27 +48,6 @@ QLabel* MakeCaption(const QString& text, QWidget* window) {
   label->setPalette(colours);
   label->hide();  // shown only while a rule is hovered
   return label;
-}
-
-// Tab leaves the picker at once, as on Windows; the arrow keys move between
-// its fields.
-class Picker : public QTimeEdit {
- public:
-  using QTimeEdit::QTimeEdit;
-
- protected:
-  bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
-};
-
-QTimeEdit* MakePicker(QWidget* window) {
-  auto* picker = new Picker(window);
-  picker->setDisplayFormat(QStringLiteral("hh:mm AP"));  // 07:30 AM
-  picker->setCalendarPopup(false);
-  picker->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-  // A new picker shows the moment it was made.
-  const std::int64_t minute_of_day = platform::LocalClockSeconds() / 60 % (24 * 60);
-  picker->setTime(QTime(0, 0).addSecs(static_cast<int>(minute_of_day) * 60));
-  return picker;
 }
 
 QLineEdit* MakeSoundBox(QWidget* window) {
@@ -151,16 +107,8 @@ QIcon ProgramIcon() {
 
 QWidget* MakeControl(const ControlSpec& spec, QWidget* window) {
   QWidget* control = MakeWidget(spec, window);
-  control->setAccessibleName(NameOf(spec));
+  control->setAccessibleName(AccessibleNameOf(spec));
   return control;
-}
-
-void GroupRadioPairs(QWidget* window) {
-  for (const RuleRow& row : kRuleRows) {
-    auto* group = new QButtonGroup(window);
-    group->addButton(qobject_cast<QAbstractButton*>(Control(row.speak_radio)));
-    group->addButton(qobject_cast<QAbstractButton*>(Control(row.sfx_radio)));
-  }
 }
 
 }  // namespace linux_window

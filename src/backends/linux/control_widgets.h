@@ -18,8 +18,5 @@ QFont WindowFont();
 QIcon ProgramIcon();
 
 QWidget* MakeControl(const ControlSpec& spec, QWidget* window);
-// Each rule row's Speak and SFX radios exclude each other, and only each
-// other.
-void GroupRadioPairs(QWidget* window);
 
 }  // namespace linux_window

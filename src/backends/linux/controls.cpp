@@ -8,6 +8,7 @@
 #include <QTimeEdit>
 
 #include "platform/control_ids.h"
+#include "backends/linux/atspi_signals.h"
 #include "backends/linux/control_widgets.h"
 #include "backends/linux/main_window.h"
 #include "platform/platform.h"
@@ -53,7 +54,12 @@ void SetControlText(int control_id, const std::string& text) {
 }
 
 void ShowControl(int control_id, bool visible) {
-  if (QWidget* control = linux_window::Control(control_id)) control->setVisible(visible);
+  QWidget* control = linux_window::Control(control_id);
+  // The hover hides the caption again at every cursor message over some
+  // boxes: only a change is reported.
+  if (control == nullptr || !control->isHidden() == visible) return;
+  control->setVisible(visible);
+  linux_window::SendVisibleChange(control, visible);
 }
 
 void SetHoverHighlight(int control_id, bool highlighted) {
@@ -82,6 +88,13 @@ ClockTime PickerTime(int control_id) {
   const auto* picker = ControlAs<QTimeEdit>(control_id);
   const QTime time = picker != nullptr ? picker->time() : QTime(0, 0);
   return {time.hour(), time.minute()};
+}
+
+void SetControlDescription(int control_id, const std::string& text) {
+  QWidget* control = linux_window::Control(control_id);
+  if (control == nullptr) return;
+  control->setAccessibleDescription(QString::fromUtf8(text));
+  linux_window::SendDescriptionChange(control);
 }
 
 // The window remembers its focus widget while another window is active.

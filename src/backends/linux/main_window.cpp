@@ -16,8 +16,10 @@
 #include <map>
 
 #include "platform/control_ids.h"
+#include "backends/linux/accessibility.h"
 #include "backends/linux/control_widgets.h"
 #include "backends/linux/dialog_units.h"
+#include "backends/linux/radio_pairs.h"
 #include "platform/platform.h"
 #include "window/control_table.h"
 #include "window/main_window_proc.h"
@@ -81,6 +83,9 @@ bool EventTranslator::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
       const int id = linux_window::ControlIdOf(widget);
+      // Before Qt tells a screen reader of the new focus, which then reads
+      // the description the core gives the control.
+      if (event->type() == QEvent::FocusIn) Deliver(OnFocus, id);
       if (id == AlarmPicker1 || id == AlarmPicker2) Deliver(OnPickerEvent, id);
       break;
     }
@@ -154,6 +159,7 @@ void StartWindowSystem(int argc, char** argv) {
 }
 
 void BuildMainWindow() {
+  linux_window::ExposeMainWindowAsFrame();
   // The title bar offers minimise and close, not maximise.
   auto* window = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                           Qt::WindowSystemMenuHint |

@@ -128,9 +128,12 @@ INT_PTR CALLBACK RunningProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       OnTimer(static_cast<int>(wparam));
       break;
     case WM_COMMAND:
-      // Only the click itself acts, not the focus and double-click
-      // notifications of the check boxes.
+      // Only the click itself acts; the check boxes' focus notifications
+      // tell where the focus is (a rule box is described to a screen
+      // reader), their double-clicks nothing.
       if (HIWORD(wparam) == BN_CLICKED) OnClick(LOWORD(wparam));
+      else if (HIWORD(wparam) == BN_SETFOCUS) OnFocus(LOWORD(wparam));
+      else if (HIWORD(wparam) == BN_KILLFOCUS) OnFocus(0);
       break;
     case WM_NOTIFY:
       // A picker reports with its id as wparam; every notification counts.
