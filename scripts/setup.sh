@@ -13,6 +13,7 @@ packages=(
   libspeechd-dev speech-dispatcher speech-dispatcher-audio-plugins
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
   wine64 fonts-wine fonts-liberation xvfb x11-utils xdotool imagemagick appstream
+  at-spi2-core dbus-daemon libatspi2.0-dev libxtst-dev
 )
 
 missing=()
