@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the Linux program in build/package, checks it
 # with lintian, installs it, starts the installed program on a virtual display
-# and removes the package again (KEEP_PACKAGE=1 keeps it). Debian 12, as root.
+# and removes the package again (KEEP_PACKAGE=1 keeps it). Debian 12 or 13, as
+# root: the package depends on what the release it is built on offers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/virtual_display.sh  # stop_speech_dispatchers_in
@@ -17,25 +18,10 @@ fail() {
 
 [[ $(id -u) == 0 ]] || fail "run as root: it installs packages"
 
-# --- What building, packaging and the desktop checks need -------------------
-packages=(
-  cmake ninja-build g++ pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libespeak-ng-dev
-  espeak-ng-data libspeechd-dev dpkg-dev lintian desktop-file-utils appstream xvfb xdotool
-  x11-utils imagemagick python3 gzip
-)
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
+bash scripts/setup.sh package
 export DEBIAN_FRONTEND=noninteractive
 # Others may be installing at the same time: wait for dpkg's lock, not fail.
 apt_get() { apt-get -o DPkg::Lock::Timeout=600 "$@"; }
-if ((${#missing[@]})); then
-  say "installing ${missing[*]}"
-  apt_get update -qq
-  apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
 
 # --- Build and package ---------------------------------------------------------
 # Debian's own hardening flags, as a package built by debhelper would get them.
