@@ -8,7 +8,7 @@
 # A Windows build that cannot be made leaves its column "not measured".
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+bash scripts/setup.sh test
 idle_seconds=${BENCH_IDLE_SECONDS:-60}
 starts=${BENCH_STARTS:-5}
 speech_runs=${BENCH_SPEECH_RUNS:-10}

@@ -23,6 +23,11 @@ target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Qt6:
 # file, the metadata (data/) and the window's desktop file name share.
 set(QUORVEL_APP_ID io.github.quorvel.quorvel)
 target_compile_definitions(quorvel_linux_window PRIVATE QUORVEL_APP_ID="${QUORVEL_APP_ID}")
+# The icon built into the window's own objects, so that every program that
+# shows the window has it, also where no icon theme has one, as when the
+# program runs from its build folder.
+qt_add_resources(QUORVEL_ICON_RESOURCE ${CMAKE_CURRENT_SOURCE_DIR}/data/quorvel.qrc)
+target_sources(quorvel_linux_window PRIVATE ${QUORVEL_ICON_RESOURCE})
 
 add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp
   ${QUORVEL_LINUX_DIR}/audio_loader.cpp)

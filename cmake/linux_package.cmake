@@ -5,11 +5,6 @@ get_filename_component(QUORVEL_PACKAGE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOL
 set(QUORVEL_DATA_DIR ${QUORVEL_PACKAGE_ROOT}/data)
 set(QUORVEL_ICON_SIZES 16 32 48 256)
 
-# Built in, so that the window has its icon also where no icon theme has one,
-# as when the program runs from its build folder.
-qt_add_resources(QUORVEL_ICON_RESOURCE ${QUORVEL_DATA_DIR}/quorvel.qrc)
-target_sources(quorvel PRIVATE ${QUORVEL_ICON_RESOURCE})
-
 include(GNUInstallDirs)
 # Debian wants 0755 folders whatever the umask of whoever builds.
 set(QUORVEL_DIRECTORY_PERMISSIONS

@@ -6,7 +6,7 @@
 # appear, and closes the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh run
 source scripts/virtual_display.sh
 
 cmake --preset linux >/dev/null

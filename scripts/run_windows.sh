@@ -6,7 +6,7 @@
 # closes the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh test
 source scripts/wine_session.sh
 
 cmake --preset mingw-x86_64 >/dev/null

@@ -6,7 +6,7 @@
 # piece that is missing or fails fails the command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh test
 
 for preset in dev asan tsan; do
   echo "== unit tests: $preset"

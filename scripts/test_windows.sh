@@ -5,7 +5,7 @@
 # Wine prefix. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh test
 source scripts/wine_session.sh
 
 for preset in mingw-x86_64 mingw-i686; do
