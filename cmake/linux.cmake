@@ -1,7 +1,7 @@
 # The native Linux program: the portable core, the Qt 6 window backend and
 # the SDL2 / espeak-ng audio backend; and the tests that drive the real
 # window on Qt's offscreen platform and, for what it draws, on Xvfb.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_package(Qt6 REQUIRED COMPONENTS Widgets DBus)
 find_package(Threads REQUIRED)
 include(cmake/linux_audio.cmake)
 
@@ -17,7 +17,10 @@ add_library(quorvel_linux_window OBJECT
   ${QUORVEL_LINUX_WINDOW_SOURCES}
   src/backends/posix/posix_files.cpp src/backends/posix/posix_leftovers.cpp)
 target_include_directories(quorvel_linux_window PUBLIC src)
-target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Threads::Threads)
+target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Qt6::DBus
+  Threads::Threads)
+# The alarm's notification receives the service's signals in slots.
+set_target_properties(quorvel_linux_window PROPERTIES AUTOMOC ON)
 # Software centres know the program by its AppStream id, which the .desktop
 # file, the metadata (data/) and the window's desktop file name share.
 set(QUORVEL_APP_ID io.github.quorvel.quorvel)
@@ -109,6 +112,21 @@ if(QUORVEL_TESTS)
       "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/backends/linux/window/pixels/lsan.supp")
   endif()
   gtest_discover_tests(quorvel_linux_pixel_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
+endif()
+
+if(QUORVEL_TESTS)
+  # The alarm's notification, heard at a notification service of the tests'
+  # own on a session bus of their own (dbus-daemon, started by the test
+  # program).
+  find_program(QUORVEL_DBUS_DAEMON dbus-daemon REQUIRED)
+  file(GLOB QUORVEL_NOTIFICATION_TESTS CONFIGURE_DEPENDS tests/backends/linux/notification/*.cpp)
+  add_executable(quorvel_linux_notification_tests ${QUORVEL_NOTIFICATION_TESTS}
+    tests/backends/linux/window/test_machine.cpp)
+  target_include_directories(quorvel_linux_notification_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_notification_tests PRIVATE
+    quorvel_linux_window quorvel_core Qt6::Test Qt6::DBus GTest::gtest)
+  gtest_discover_tests(quorvel_linux_notification_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
 endif()
 

@@ -4,13 +4,16 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "backends/linux/alarm_notification.h"
 #include "backends/linux/main_window.h"
 #include "platform/platform.h"
 
 namespace platform {
 
 // Not modal: the main window stays usable and its clock keeps ticking while
-// the box waits in a loop of its own, as the alarm needs.
+// the box waits in a loop of its own, as the alarm needs. Kept on top where
+// the window system allows it, and shown as a notification too, which
+// reaches the user where the box cannot come forward.
 void ShowStopBox(const std::string& text, const std::string& caption) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(caption), QString::fromUtf8(text),
                   QMessageBox::Ok);
@@ -19,6 +22,7 @@ void ShowStopBox(const std::string& text, const std::string& caption) {
   QEventLoop wait;
   QObject::connect(&box, &QMessageBox::finished, &wait, &QEventLoop::quit);
   box.show();
+  linux_window::NotifyWhileOpen(&box);
   wait.exec();
 }
 
