@@ -128,6 +128,18 @@ if(QUORVEL_TESTS)
     quorvel_linux_window quorvel_core Qt6::Test Qt6::DBus GTest::gtest)
   gtest_discover_tests(quorvel_linux_notification_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
+
+  # The real window on Qt's wayland platform, on a headless Weston of the
+  # test program's own.
+  find_program(QUORVEL_WESTON weston REQUIRED)
+  add_executable(quorvel_linux_wayland_tests tests/backends/linux/wayland/wayland_main.cpp
+    tests/backends/linux/wayland/wayland_window_test.cpp
+    tests/backends/linux/window/test_machine.cpp)
+  target_include_directories(quorvel_linux_wayland_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_wayland_tests PRIVATE
+    quorvel_linux_window quorvel_core Qt6::Test GTest::gtest)
+  gtest_discover_tests(quorvel_linux_wayland_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
 endif()
 
 include(cmake/linux_package.cmake OPTIONAL)

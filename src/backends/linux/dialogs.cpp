@@ -27,7 +27,8 @@ void ShowStopBox(const std::string& text, const std::string& caption) {
 }
 
 // Qt's own dialog, so that it can be placed beside the main window's corner
-// and behaves the same on every desktop.
+// (where the window system lets a program place it) and behaves the same on
+// every desktop.
 std::string ChooseOpenFile(const OpenFileRequest& request) {
   QWidget* owner = linux_window::MainWindow();
   QFileDialog dialog(owner, QString::fromUtf8(request.title),
@@ -37,7 +38,7 @@ std::string ChooseOpenFile(const OpenFileRequest& request) {
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(QString::fromUtf8(request.filter_description));
   dialog.setDefaultSuffix(QString::fromUtf8(request.default_extension));
-  if (owner != nullptr) dialog.move(owner->pos() + QPoint(30, 30));
+  if (owner != nullptr && linux_window::CanPlaceWindows()) dialog.move(owner->pos() + QPoint(30, 30));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
   return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
