@@ -138,8 +138,13 @@ if(QUORVEL_TESTS)
   target_include_directories(quorvel_linux_wayland_tests PRIVATE tests)
   target_link_libraries(quorvel_linux_wayland_tests PRIVATE
     quorvel_linux_window quorvel_core Qt6::Test GTest::gtest)
+  set(QUORVEL_WAYLAND_TEST_PROPERTIES RUN_SERIAL TRUE)
+  if(QUORVEL_SANITIZE MATCHES address)
+    list(APPEND QUORVEL_WAYLAND_TEST_PROPERTIES ENVIRONMENT
+      "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/backends/linux/wayland/lsan.supp")
+  endif()
   gtest_discover_tests(quorvel_linux_wayland_tests DISCOVERY_MODE PRE_TEST
-    PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
+    PROPERTIES ${QUORVEL_WAYLAND_TEST_PROPERTIES})
 endif()
 
 include(cmake/linux_package.cmake OPTIONAL)

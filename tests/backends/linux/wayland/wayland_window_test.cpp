@@ -41,7 +41,9 @@ class StandardErrorCapture {
   int saved_;
 };
 
-TEST_F(LinuxWindow, OnWaylandTheWindowAndAnAlarmBoxMapQuietlyAndTheProgramEndsCleanly) {
+class OnWayland : public LinuxWindow {};
+
+TEST_F(OnWayland, TheWindowAndAnAlarmBoxMapQuietlyAndTheProgramEndsCleanly) {
   WriteSettingsFile(
       "SayAlarm1: 1\r\nSpeakAlarm1: 0\r\nSFXAlarm1: /sounds/bell.wav\r\nAlarm1time: 12:35\r\n");
   test_machine::SetClock("12:35:05");
