@@ -4,6 +4,7 @@
 
 #include "backends/linux/wayland/headless_compositor.h"
 #include "backends/linux/window/window_session.h"
+#include "support/under_thread_sanitizer.h"
 
 extern test_compositor::HeadlessCompositor compositor;
 
@@ -41,7 +42,18 @@ class StandardErrorCapture {
   int saved_;
 };
 
-class OnWayland : public LinuxWindow {};
+class OnWayland : public LinuxWindow {
+ protected:
+  static void SetUpTestSuite() {
+    if (!test_build::kUnderThreadSanitizer) LinuxWindow::SetUpTestSuite();
+  }
+  void SetUp() override {
+    if (test_build::kUnderThreadSanitizer)
+      GTEST_SKIP() << "skipped under ThreadSanitizer: Qt's wayland platform locks in Qt code it "
+                      "cannot follow";
+    LinuxWindow::SetUp();
+  }
+};
 
 TEST_F(OnWayland, TheWindowAndAnAlarmBoxMapQuietlyAndTheProgramEndsCleanly) {
   WriteSettingsFile(
