@@ -19,6 +19,8 @@ add_library(quorvel_linux_window OBJECT
 target_include_directories(quorvel_linux_window PUBLIC src)
 target_link_libraries(quorvel_linux_window PUBLIC quorvel_core Qt6::Widgets Qt6::DBus
   Threads::Threads)
+# The alarm's notification receives the service's signals in slots.
+set_target_properties(quorvel_linux_window PROPERTIES AUTOMOC ON)
 # Software centres know the program by its AppStream id, which the .desktop
 # file, the metadata (data/) and the window's desktop file name share.
 set(QUORVEL_APP_ID io.github.quorvel.quorvel)
@@ -94,9 +96,13 @@ if(QUORVEL_TESTS)
   target_include_directories(quorvel_linux_window_tests PRIVATE tests)
   target_link_libraries(quorvel_linux_window_tests PRIVATE
     quorvel_linux_window quorvel_core Qt6::Test GTest::gtest_main)
-  # One at a time: every test process saves beside the test program.
+  # One at a time: every test process saves beside the test program. No
+  # session bus: an alarm box's notification is the notification tests' part,
+  # and none may reach the desktop of whoever runs the tests.
   gtest_discover_tests(quorvel_linux_window_tests DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RUN_SERIAL TRUE)
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    ENVIRONMENT_MODIFICATION "DBUS_SESSION_BUS_ADDRESS=set:unix:path=/nonexistent/quorvel-no-bus"
+    RUN_SERIAL TRUE)
 
   # What the window draws, read back from an X server of each test's own
   # (Xvfb, started and ended by the test program).
@@ -136,6 +142,38 @@ if(QUORVEL_TESTS)
   add_dependencies(quorvel_linux_accessibility_tests quorvel quorvel_audio_module)
   gtest_discover_tests(quorvel_linux_accessibility_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
+endif()
+
+if(QUORVEL_TESTS)
+  # The alarm's notification, heard at a notification service of the tests'
+  # own on a session bus of their own (dbus-daemon, started by the test
+  # program).
+  find_program(QUORVEL_DBUS_DAEMON dbus-daemon REQUIRED)
+  file(GLOB QUORVEL_NOTIFICATION_TESTS CONFIGURE_DEPENDS tests/backends/linux/notification/*.cpp)
+  add_executable(quorvel_linux_notification_tests ${QUORVEL_NOTIFICATION_TESTS}
+    tests/backends/linux/window/test_machine.cpp)
+  target_include_directories(quorvel_linux_notification_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_notification_tests PRIVATE
+    quorvel_linux_window quorvel_core Qt6::Test Qt6::DBus GTest::gtest)
+  gtest_discover_tests(quorvel_linux_notification_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
+
+  # The real window on Qt's wayland platform, on a headless Weston of the
+  # test program's own.
+  find_program(QUORVEL_WESTON weston REQUIRED)
+  add_executable(quorvel_linux_wayland_tests tests/backends/linux/wayland/wayland_main.cpp
+    tests/backends/linux/wayland/wayland_window_test.cpp
+    tests/backends/linux/window/test_machine.cpp)
+  target_include_directories(quorvel_linux_wayland_tests PRIVATE tests)
+  target_link_libraries(quorvel_linux_wayland_tests PRIVATE
+    quorvel_linux_window quorvel_core Qt6::Test GTest::gtest)
+  set(QUORVEL_WAYLAND_TEST_PROPERTIES RUN_SERIAL TRUE)
+  if(QUORVEL_SANITIZE MATCHES address)
+    list(APPEND QUORVEL_WAYLAND_TEST_PROPERTIES ENVIRONMENT
+      "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/backends/linux/wayland/lsan.supp")
+  endif()
+  gtest_discover_tests(quorvel_linux_wayland_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ${QUORVEL_WAYLAND_TEST_PROPERTIES})
 endif()
 
 include(cmake/linux_package.cmake OPTIONAL)

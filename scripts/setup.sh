@@ -16,14 +16,15 @@ run_packages=(
   libspeechd-dev speech-dispatcher speech-dispatcher-audio-plugins
   xvfb xdotool imagemagick procps
 )
-# fonts-wine draws Wine's title buttons; at-spi2-core and dbus-daemon give the
-# screen-reader tests their own session bus. clang's runtime and libFuzzer are
+# fonts-wine draws Wine's title buttons; dbus-daemon gives the screen-reader and
+# notification tests a session bus of their own; weston is the Wayland tests'
+# headless compositor. clang's runtime and libFuzzer are
 # added below, in the version of the clang that is (or will be) installed.
 test_packages=(
   googletest libbenchmark-dev python3 clang libqt6test6 libx11-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
   wine64 fonts-wine fonts-liberation
-  at-spi2-core dbus-daemon libatspi2.0-dev libxtst-dev
+  at-spi2-core dbus-daemon libatspi2.0-dev libxtst-dev weston qt6-wayland
 )
 package_packages=(dpkg-dev lintian desktop-file-utils appstream python3 x11-utils gzip)
 

@@ -4,13 +4,16 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "backends/linux/alarm_notification.h"
 #include "backends/linux/main_window.h"
 #include "platform/platform.h"
 
 namespace platform {
 
 // Not modal: the main window stays usable and its clock keeps ticking while
-// the box waits in a loop of its own, as the alarm needs.
+// the box waits in a loop of its own, as the alarm needs. Kept on top where
+// the window system allows it, and shown as a notification too, which
+// reaches the user where the box cannot come forward.
 void ShowStopBox(const std::string& text, const std::string& caption) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(caption), QString::fromUtf8(text),
                   QMessageBox::Ok);
@@ -19,11 +22,13 @@ void ShowStopBox(const std::string& text, const std::string& caption) {
   QEventLoop wait;
   QObject::connect(&box, &QMessageBox::finished, &wait, &QEventLoop::quit);
   box.show();
+  linux_window::NotifyWhileOpen(&box);
   wait.exec();
 }
 
 // Qt's own dialog, so that it can be placed beside the main window's corner
-// and behaves the same on every desktop.
+// (where the window system lets a program place it) and behaves the same on
+// every desktop.
 std::string ChooseOpenFile(const OpenFileRequest& request) {
   QWidget* owner = linux_window::MainWindow();
   QFileDialog dialog(owner, QString::fromUtf8(request.title),
@@ -33,7 +38,7 @@ std::string ChooseOpenFile(const OpenFileRequest& request) {
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(QString::fromUtf8(request.filter_description));
   dialog.setDefaultSuffix(QString::fromUtf8(request.default_extension));
-  if (owner != nullptr) dialog.move(owner->pos() + QPoint(30, 30));
+  if (owner != nullptr && linux_window::CanPlaceWindows()) dialog.move(owner->pos() + QPoint(30, 30));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
   return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QScreen>
@@ -116,7 +117,7 @@ void ConnectActions(QWidget* control, int id) {
 
 void CentreOnScreen(QWidget* window) {
   const QScreen* screen = window->screen();
-  if (screen == nullptr) return;
+  if (screen == nullptr || !linux_window::CanPlaceWindows()) return;
   QRect frame = window->frameGeometry();
   frame.moveCenter(screen->availableGeometry().center());
   window->move(frame.topLeft());
@@ -140,6 +141,8 @@ int ControlIdOf(const QWidget* widget) {
   }
   return 0;
 }
+
+bool CanPlaceWindows() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 }  // namespace linux_window
 

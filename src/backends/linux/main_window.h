@@ -13,5 +13,8 @@ QWidget* Control(int control_id);
 // The control id of `widget` or of the control it is part of (a picker's
 // inner line edit, say); 0 for the window itself and for anything else.
 int ControlIdOf(const QWidget* widget);
+// Whether the window system lets a program place its own windows: Wayland
+// leaves that to the compositor.
+bool CanPlaceWindows();
 
 }  // namespace linux_window
