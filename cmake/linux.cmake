@@ -25,9 +25,10 @@ target_compile_definitions(quorvel_linux_window PRIVATE QUORVEL_APP_ID="${QUORVE
 
 add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp
   ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
-target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_core ${CMAKE_DL_LIBS})
-add_dependencies(quorvel quorvel_audio_module)
-# Installed, the sound module is found from the program's own place.
+target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_voice quorvel_core
+  ${CMAKE_DL_LIBS})
+add_dependencies(quorvel quorvel_audio_module quorvel_speechd_module)
+# Installed, the sound and speech modules are found from the program's own place.
 include(GNUInstallDirs)
 file(RELATIVE_PATH QUORVEL_AUDIO_MODULE_DIR ${CMAKE_INSTALL_FULL_BINDIR}
   ${CMAKE_INSTALL_FULL_LIBDIR}/quorvel)
@@ -37,7 +38,8 @@ if(QUORVEL_TESTS)
   # The say-time test runs the real program with its module.
   target_compile_definitions(quorvel_linux_audio_tests PRIVATE
     QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
-    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>")
+    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>"
+    QUORVEL_SPEECHD_MODULE="$<TARGET_FILE:quorvel_speechd_module>")
   add_dependencies(quorvel_linux_audio_tests quorvel)
 
   find_package(Qt6 REQUIRED COMPONENTS Test)
@@ -50,18 +52,21 @@ if(QUORVEL_TESTS)
     add_executable(quorvel_${case}_tests tests/backends/linux/loader/${case}_test.cpp
       ${QUORVEL_LINUX_DIR}/audio_loader.cpp tests/backends/linux/loader/told.cpp)
     target_include_directories(quorvel_${case}_tests PRIVATE src tests)
-    target_link_libraries(quorvel_${case}_tests PRIVATE GTest::gtest_main ${CMAKE_DL_LIBS})
+    target_link_libraries(quorvel_${case}_tests PRIVATE quorvel_linux_voice GTest::gtest_main
+      ${CMAKE_DL_LIBS})
     target_compile_definitions(quorvel_${case}_tests PRIVATE
       QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
     gtest_discover_tests(quorvel_${case}_tests DISCOVERY_MODE PRE_TEST)
   endforeach()
-  add_dependencies(quorvel_first_sound_tests quorvel_audio_module)
+  add_dependencies(quorvel_first_sound_tests quorvel_audio_module quorvel_speechd_module)
+  # Speech through a speech-dispatcher of the test's own.
+  target_sources(quorvel_first_sound_tests PRIVATE tests/backends/linux/audio/private_dispatcher.cpp)
   # Which modules the loader trusts: copies of a probe that loads as the
   # program does, beside the real module or one of another version.
   add_executable(quorvel_loader_probe tests/backends/linux/loader/loader_probe.cpp
     ${QUORVEL_LINUX_DIR}/audio_loader.cpp tests/backends/linux/loader/told.cpp)
   target_include_directories(quorvel_loader_probe PRIVATE src tests)
-  target_link_libraries(quorvel_loader_probe PRIVATE ${CMAKE_DL_LIBS})
+  target_link_libraries(quorvel_loader_probe PRIVATE quorvel_linux_voice ${CMAKE_DL_LIBS})
   target_compile_definitions(quorvel_loader_probe PRIVATE
     QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
   add_library(quorvel_other_build_module MODULE tests/backends/linux/loader/other_build_module.cpp)

@@ -32,6 +32,7 @@ class SayTimeCommand : public DiskAudio {
     folder_ = mkdtemp(name);
     fs::copy_file(QUORVEL_PROGRAM, folder_ + "/quorvel");
     fs::copy_file(QUORVEL_AUDIO_MODULE, folder_ + "/quorvel_audio.so");
+    fs::copy_file(QUORVEL_SPEECHD_MODULE, folder_ + "/quorvel_speechd.so");
   }
   void TearDown() override {
     fs::remove_all(folder_);
