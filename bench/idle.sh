@@ -20,11 +20,12 @@
 #   wine_pss_mb, wine_processes - (Windows) proportional set size of all the
 #       prefix's processes together, the program's included
 #   rss_announced_mb - VmRSS a minute after the first announcement, or -1 when
-#       the program's speech module (quorvel_audio.so; Wine's sapi.dll) never
-#       loaded. The program runs in a time zone of its own that brings the
-#       local time to 12:34 (spoken by default) a few seconds after the idle
-#       span. Left out for a floor (QUORVEL_EXE, QUORVEL_NATIVE_PROGRAM) and
-#       for spans over 20 minutes, which would reach back to 12:12.
+#       neither of the program's speech modules (quorvel_speechd.so,
+#       quorvel_audio.so; Wine's sapi.dll) loaded. The program runs in a
+#       time zone of its own that brings the local time to 12:34 (spoken by
+#       default) a few seconds after the idle span. Left out for a floor
+#       (QUORVEL_EXE, QUORVEL_NATIVE_PROGRAM) and for spans over 20 minutes,
+#       which would reach back to 12:12.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=${1:?native or windows}
@@ -37,15 +38,9 @@ trap end_session EXIT
 start_virtual_display
 announce_at=""
 if [[ -z "${QUORVEL_EXE:-}${QUORVEL_NATIVE_PROGRAM:-}" ]] && ((seconds <= 1200)); then
-  # The first whole minute at least 10 s after the span's end is 12:34 local;
-  # local and UTC minutes begin together. POSIX offsets count west of UTC.
+  # The first whole minute at least 10 s after the span's end is 12:34 local.
   announce_at=$(( ($(date +%s) + settle + seconds + 10 + 59) / 60 * 60 ))
-  east=$(( ((12 * 60 + 34 - announce_at / 60 % 1440) % 1440 + 1440) % 1440 ))
-  ((east <= 720)) || east=$((east - 1440))
-  west=$((-east))
-  sign=+
-  ((west >= 0)) || { sign=-; west=$((-west)); }
-  export TZ=$(printf 'QVL%s%02d:%02d' "$sign" $((west / 60)) $((west % 60)))
+  export TZ=$(zone_with_12_34_at "$announce_at")
 fi
 launch_program "$kind"
 pid=$PROGRAM_PID
@@ -100,9 +95,9 @@ fi
 
 if [[ -n "$announce_at" ]]; then
   sleep $((announce_at + 60 - $(date +%s)))
-  module='quorvel_audio'
+  module='quorvel_(audio|speechd)'
   [[ "$kind" == native ]] || module='sapi\.dll'
-  if grep -qi "$module" "/proc/$pid/maps"; then
+  if grep -qiE "$module" "/proc/$pid/maps"; then
     echo "rss_announced_mb $(awk '/^VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$pid/status")"
   else
     echo "rss_announced_mb -1"

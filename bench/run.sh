@@ -5,6 +5,7 @@
 #   BENCH_IDLE_SECONDS  idle span (default 60); 0 skips the idle measurements
 #   BENCH_STARTS        counted warm starts (default 5); 0 skips them
 #   BENCH_SPEECH_RUNS   announcements timed (default 10); 0 skips them
+#   BENCH_ANNOUNCED     0 skips the memory before and after a first announcement
 # A Windows build that cannot be made leaves its column "not measured".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,7 @@ bash scripts/setup.sh test
 idle_seconds=${BENCH_IDLE_SECONDS:-60}
 starts=${BENCH_STARTS:-5}
 speech_runs=${BENCH_SPEECH_RUNS:-10}
+announced=${BENCH_ANNOUNCED:-1}
 out=build/bench
 
 cmake --preset bench >/dev/null
@@ -34,7 +36,8 @@ measure() {
 
 qt_floor="$out"/quorvel_qt_idle_baseline
 rm -f "$out"/idle_{native,qt_floor,windows,baseline}.txt "$out"/start_*.txt \
-  "$out"/speech_latency.txt "$out"/dispatcher_latency.txt
+  "$out"/speech_latency.txt "$out"/dispatcher_latency.txt "$out"/wav_latency.txt \
+  "$out"/announced_*.txt
 if ((idle_seconds > 0)); then
   # The native program and Qt's floor at the same time, each on a display of
   # its own, so that both bear the same load from other work on the machine.
@@ -48,6 +51,19 @@ if ((idle_seconds > 0)); then
   x86_64-w64-mingw32-gcc -O2 -mwindows bench/idle_baseline.c -o "$out"/idle_baseline.exe
   QUORVEL_EXE="$out"/idle_baseline.exe measure idle_baseline.txt \
     bench/idle.sh windows "$idle_seconds"
+fi
+if ((announced > 0)); then
+  # The program announcing 12:34 three ways and Qt's floor, all at once, each
+  # on a display of its own: 12:34 is the first whole minute at least 20 s
+  # away, so that all four have started and settled.
+  announce_at=$(( ($(date +%s) + 20 + 59) / 60 * 60 ))
+  for case_name in speech-dispatcher espeak-ng wav; do
+    measure "announced_$case_name.txt" bench/announced.sh "$case_name" "$announce_at" &
+    sleep 1
+  done
+  QUORVEL_NATIVE_PROGRAM=$qt_floor measure announced_floor.txt \
+    bench/announced.sh floor "$announce_at"
+  wait
 fi
 if ((starts > 0)); then
   measure start_native.txt bench/start_time.sh native "$starts"
@@ -63,6 +79,12 @@ if ((speech_runs > 0)); then
     "$out"/quorvel_dispatcher_latency "$speech_runs" 2>"$out"/dispatcher_latency.log
   }
   measure dispatcher_latency.txt dispatcher_latency
+  # A rule's WAV file, one second of a tone, the same way.
+  python3 bench/tone_wav.py "$out"/latency_tone.wav
+  wav_latency() {
+    "$out"/quorvel_speech_latency "$speech_runs" "$out"/latency_tone.wav 2>"$out"/wav_latency.log
+  }
+  measure wav_latency.txt wav_latency
 fi
 
 python3 bench/table.py "$out"/benchmarks.json "$out" | tee "$out"/results.md

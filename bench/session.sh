@@ -24,8 +24,8 @@ WORK_FOLDERS=()
 prepare_program() {
   local kind=$1
   cmake --preset bench >/dev/null
-  cmake --build --preset bench --target quorvel quorvel_audio_module quorvel_qt_idle_baseline \
-    quorvel_window_wait >/dev/null
+  cmake --build --preset bench --target quorvel quorvel_audio_module quorvel_speechd_module \
+    quorvel_qt_idle_baseline quorvel_window_wait >/dev/null
   if [[ "$kind" == windows ]]; then
     if [[ -z "${QUORVEL_EXE:-}" ]]; then
       cmake --preset mingw-x86_64 >/dev/null
@@ -55,9 +55,12 @@ new_work_folder() {
   WORK_FOLDERS+=("$WORK_FOLDER")
   if [[ "$kind" == native ]]; then
     cp "$(program_file native)" "$WORK_FOLDER/quorvel"
-    # The sound and speech module, which the program looks for beside itself.
-    cp build/bench/quorvel_audio.so "$WORK_FOLDER/"
+    # The sound and speech modules, which the program looks for beside itself.
+    cp build/bench/quorvel_audio.so build/bench/quorvel_speechd.so "$WORK_FOLDER/"
     mkdir -m 700 "$WORK_FOLDER/runtime"
+    # A script that sets the folder up further (settings, speech-dispatcher's
+    # configuration) defines this.
+    if declare -F setup_work_folder >/dev/null; then setup_work_folder "$WORK_FOLDER"; fi
   else
     cp "$(program_file windows)" "$WORK_FOLDER/quorvel.exe"
   fi
@@ -74,6 +77,18 @@ find_wine_program() {
     fi
   done
   return 1
+}
+
+# A time zone (for TZ) whose local time is 12:34, a minute announced by
+# default, at the UTC minute beginning at epoch second $1; local and UTC
+# minutes begin together. POSIX offsets count west of UTC.
+zone_with_12_34_at() {
+  local at=$1 east west sign=+
+  east=$(( ((12 * 60 + 34 - at / 60 % 1440) % 1440 + 1440) % 1440 ))
+  ((east <= 720)) || east=$((east - 1440))
+  west=$((-east))
+  ((west >= 0)) || { sign=-; west=$((-west)); }
+  printf 'QVL%s%02d:%02d' "$sign" $((west / 60)) $((west % 60))
 }
 
 # Starts the program from a new work folder and waits for its window.

@@ -1,9 +1,10 @@
-// How soon speech is heard once the clock tick hands a phrase over.
+// How soon speech, or a sound file, is heard once the clock tick hands a
+// phrase over.
 //
 //   quorvel_speech_latency [RUNS [PHRASE]]     (defaults: 10, "1 2 3 4")
 //
 // Each run calls the core's Announce(PHRASE) on this thread, as ClockTick
-// does, with the real audio backend's fallback (espeak-ng and SDL2_mixer, with
+// does, with the real audio backend's fallback (espeak-ng and SDL2, with
 // speech-dispatcher refusing to start) playing through SDL's disk driver into
 // a fresh file. A second thread reads that file every millisecond. The disk
 // driver writes one mixer buffer per buffer period and then sleeps for
@@ -20,6 +21,8 @@
 // A real sound card adds its own output latency (a buffer or two) to heard.
 // Run 1 also pays for loading the speech engine, as the first announcement of
 // a session does; it is shown alone and counted in the maximum, not the median.
+// A PHRASE naming a WAV file is played as a rule's sound is, and its lines
+// are named wav_ instead of speech_.
 // Prints "name value" lines for bench/table.py; the runs go to stderr.
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,6 +42,7 @@
 #include "announce/announcer.h"
 #include "announce/speech.h"
 #include "speech_runs.h"
+#include "text/text_case.h"
 #include "backends/linux/audio/audio_device.h"
 #include "private_dispatcher.h"
 
@@ -158,11 +162,13 @@ int main(int argc, char** argv) {
       warm_written.push_back(results[i].written_ms);
     }
   }
-  std::printf("speech_runs %zu\n", results.size());
-  std::printf("speech_first_heard_ms %.1f\n", results.front().heard_ms);
-  std::printf("speech_heard_median_ms %.1f\n", Median(warm_heard));
-  std::printf("speech_heard_max_ms %.1f\n", *std::max_element(heard.begin(), heard.end()));
-  std::printf("speech_written_median_ms %.1f\n", Median(warm_written));
-  std::printf("speech_written_max_ms %.1f\n", *std::max_element(written.begin(), written.end()));
+  const char* kind = ContainsWav(phrase) ? "wav" : "speech";
+  std::printf("%s_runs %zu\n", kind, results.size());
+  std::printf("%s_first_heard_ms %.1f\n", kind, results.front().heard_ms);
+  std::printf("%s_heard_median_ms %.1f\n", kind, Median(warm_heard));
+  std::printf("%s_heard_max_ms %.1f\n", kind, *std::max_element(heard.begin(), heard.end()));
+  std::printf("%s_written_median_ms %.1f\n", kind, Median(warm_written));
+  std::printf("%s_written_max_ms %.1f\n", kind,
+              *std::max_element(written.begin(), written.end()));
   return 0;
 }

@@ -4,8 +4,8 @@ each above its toolkit's floor.
 
     table.py BENCHMARKS_JSON RESULTS_FOLDER
 
-RESULTS_FOLDER holds the "name value" files of bench/idle.sh, bench/start_time.sh
-and quorvel_speech_latency; a missing or empty file reads as not measured."""
+RESULTS_FOLDER holds the "name value" files of bench/idle.sh, bench/start_time.sh,
+bench/announced.sh and quorvel_speech_latency; a missing or empty file reads as not measured."""
 import json
 import os
 import platform
@@ -219,19 +219,58 @@ def start_rows(native, qt_floor, wine, wine_running):
     floor_row(start_time, qt_floor, native, "start_median_ms", "ms", FLOOR_START_GOAL_MS, "")
 
 
-def speech_row(speech):
-    label = "Announcement to the first non-silent speech sample (\"1 2 3 4\")"
-    if not speech:
+def sample_row(label, latency, kind):
+    """The announcement-to-first-sample row of quorvel_speech_latency's `kind`
+    (speech, wav) lines."""
+    if not latency:
         row(label, NOT_MEASURED, "", f"≤ {SPEECH_GOAL_MS} ms")
         return
-    runs = int(speech["speech_runs"])
-    native = (f"median {speech['speech_heard_median_ms']:.0f} ms (runs 2 to {runs}), max "
-              f"{speech['speech_heard_max_ms']:.0f} ms of all {runs} "
-              f"(first {speech['speech_first_heard_ms']:.0f}); seen in the file: median "
-              f"{speech['speech_written_median_ms']:.0f}, max {speech['speech_written_max_ms']:.0f}")
+    runs = int(latency[f"{kind}_runs"])
+    native = (f"median {latency[f'{kind}_heard_median_ms']:.0f} ms (runs 2 to {runs}), max "
+              f"{latency[f'{kind}_heard_max_ms']:.0f} ms of all {runs} "
+              f"(first {latency[f'{kind}_first_heard_ms']:.0f}); seen in the file: median "
+              f"{latency[f'{kind}_written_median_ms']:.0f}, max "
+              f"{latency[f'{kind}_written_max_ms']:.0f}")
     goal = f"≤ {SPEECH_GOAL_MS} ms, every run: " + verdict(
-        speech["speech_heard_max_ms"] <= SPEECH_GOAL_MS)
+        latency[f"{kind}_heard_max_ms"] <= SPEECH_GOAL_MS)
     row(label, native, "", goal)
+
+
+ANNOUNCED_CASES = [
+    ("speech-dispatcher", "spoken through speech-dispatcher", True),
+    ("espeak-ng", "spoken by espeak-ng (speech-dispatcher may not start)", False),
+    ("wav", "a WAV file played (1 s tone)", False),
+]
+
+
+def announced_rows(cases, floor):
+    """Memory and shared objects 5 s after the start and a minute after the
+    first announcement, each case beside Qt's floor on the same timeline."""
+    def at_both(values):
+        return (f"{values['rss_start_mb']:.1f} MB, {int(values['objects_start'])} shared objects; "
+                f"a minute after 12:34: {values['rss_announced_mb']:.1f} MB, "
+                f"{int(values['objects_announced'])} shared objects")
+
+    for name, words, has_goal in ANNOUNCED_CASES:
+        values = cases.get(name)
+        label = f"Memory (VmRSS) 5 s after the start and a minute after 12:34 is {words}"
+        goal = f"within {FLOOR_MEMORY_GOAL_MB} MB of Qt's floor a minute after" if has_goal else ""
+        if not values:
+            row(label, NOT_MEASURED, "", goal)
+            continue
+        shown = at_both(values)
+        if not values.get("loaded_as_expected"):
+            shown += "; **the modules mapped were not those this case needs**"
+        if floor:
+            start = values["rss_start_mb"] - floor["rss_start_mb"]
+            after = values["rss_announced_mb"] - floor["rss_announced_mb"]
+            shown += f"; Quorvel {start:+.1f} MB at the start, {after:+.1f} MB after"
+            if has_goal:
+                goal += ": " + verdict(after <= FLOOR_MEMORY_GOAL_MB)
+        row(label, shown, "", goal)
+    if floor:
+        row("The same, Qt's floor beside them: an empty window with a one-second timer",
+            at_both(floor), "", "")
 
 
 def dispatcher_row(dispatcher):
@@ -267,6 +306,9 @@ def main(benchmarks_path, folder):
                                  values("start_windows_wine_running.txt"))
     speech = values("speech_latency.txt")
     dispatcher = values("dispatcher_latency.txt")
+    wav = values("wav_latency.txt")
+    announced = {name: values(f"announced_{name}.txt") for name, _, _ in ANNOUNCED_CASES}
+    announced_floor = values("announced_floor.txt")
 
     print(f"Machine: {machine()}\n")
     print("| measure | native Linux build | Windows build under Wine | goal |")
@@ -274,15 +316,19 @@ def main(benchmarks_path, folder):
     benchmark_rows(benchmarks_path)
     idle_rows(idle_native, idle_wine, idle_qt_floor, idle_wine_floor)
     start_rows(start_native, start_qt_floor, start_wine, start_running)
-    speech_row(speech)
+    sample_row("Announcement to the first non-silent speech sample (\"1 2 3 4\")", speech, "speech")
     dispatcher_row(dispatcher)
+    sample_row("Announcement to the first non-silent sample of a WAV file (1 s tone)", wav, "wav")
+    announced_rows(announced, announced_floor)
     print("\nThe first seven rows time the core alone, built for Linux with the test backend.")
     load_note([("native idle", idle_native), ("Qt's floor idle", idle_qt_floor),
                ("Wine idle", idle_wine), ("Wine's floor idle", idle_wine_floor),
                ("native starts", start_native), ("Qt's floor starts", start_qt_floor),
                ("Wine starts", start_wine),
                ("Wine-running starts", start_running), ("speech", speech),
-               ("speech-dispatcher", dispatcher)])
+               ("speech-dispatcher", dispatcher), ("WAV", wav)] +
+              [(f"announcing, {name}", announced[name]) for name, _, _ in ANNOUNCED_CASES] +
+              [("announcing, Qt's floor", announced_floor)])
 
 
 if __name__ == "__main__":

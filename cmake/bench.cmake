@@ -13,7 +13,7 @@ endif()
 
 # Speech latency through the real Linux backend, not the fake; the window's
 # objects bring the threads and the seam functions the core calls.
-if(TARGET quorvel_linux_audio)
+if(TARGET quorvel_linux_sound)
   # Both run a speech-dispatcher of their own, as the tests do.
   foreach(engine speech dispatcher)
     add_executable(quorvel_${engine}_latency ${PROJECT_SOURCE_DIR}/bench/${engine}_latency.cpp
@@ -22,7 +22,7 @@ if(TARGET quorvel_linux_audio)
     target_include_directories(quorvel_${engine}_latency PRIVATE
       ${PROJECT_SOURCE_DIR}/tests/backends/linux/audio)
     target_link_libraries(quorvel_${engine}_latency PRIVATE
-      quorvel_linux_window quorvel_linux_audio quorvel_core)
+      quorvel_linux_window ${QUORVEL_LINUX_AUDIO} quorvel_core)
   endforeach()
 endif()
 

@@ -33,19 +33,21 @@ target_sources(quorvel_linux_window PRIVATE ${QUORVEL_ICON_RESOURCE})
 
 add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.cpp
   ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
-target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_core ${CMAKE_DL_LIBS})
-add_dependencies(quorvel quorvel_audio_module)
-# Installed, the sound module is found from the program's own place.
+target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_voice quorvel_core
+  ${CMAKE_DL_LIBS})
+add_dependencies(quorvel quorvel_audio_module quorvel_speechd_module)
+# Installed, the sound and speech modules are found from the program's own place.
 include(GNUInstallDirs)
 file(RELATIVE_PATH QUORVEL_AUDIO_MODULE_DIR ${CMAKE_INSTALL_FULL_BINDIR}
   ${CMAKE_INSTALL_FULL_LIBDIR}/quorvel)
 target_compile_definitions(quorvel PRIVATE QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
 
 if(QUORVEL_TESTS)
-  # The say-time test runs the real program with its module.
+  # The say-time and held-program tests run the real program with its modules.
   target_compile_definitions(quorvel_linux_audio_tests PRIVATE
     QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
-    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>")
+    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>"
+    QUORVEL_SPEECHD_MODULE="$<TARGET_FILE:quorvel_speechd_module>")
   add_dependencies(quorvel_linux_audio_tests quorvel)
   # The held-program test starts an X server of its own.
   target_include_directories(quorvel_linux_audio_tests PRIVATE tests)
@@ -61,19 +63,25 @@ if(QUORVEL_TESTS)
       ${QUORVEL_LINUX_DIR}/audio_loader.cpp ${QUORVEL_LINUX_DIR}/write_permission.cpp
       tests/backends/linux/loader/told.cpp)
     target_include_directories(quorvel_${case}_tests PRIVATE src tests)
-    target_link_libraries(quorvel_${case}_tests PRIVATE GTest::gtest_main ${CMAKE_DL_LIBS})
+    target_link_libraries(quorvel_${case}_tests PRIVATE quorvel_linux_voice GTest::gtest_main
+      ${CMAKE_DL_LIBS})
     target_compile_definitions(quorvel_${case}_tests PRIVATE
       QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
-    gtest_discover_tests(quorvel_${case}_tests DISCOVERY_MODE PRE_TEST)
+    # The first-sound tests speak through a speech-dispatcher they start, so
+    # libspeechd's lost autospawn report needs the audio tests' suppression.
+    gtest_discover_tests(quorvel_${case}_tests DISCOVERY_MODE PRE_TEST
+      PROPERTIES ${QUORVEL_AUDIO_TEST_PROPERTIES})
   endforeach()
-  add_dependencies(quorvel_first_sound_tests quorvel_audio_module)
+  add_dependencies(quorvel_first_sound_tests quorvel_audio_module quorvel_speechd_module)
+  # Speech through a speech-dispatcher of the test's own.
+  target_sources(quorvel_first_sound_tests PRIVATE tests/backends/linux/audio/private_dispatcher.cpp)
   # Which modules the loader trusts: copies of a probe that loads as the
   # program does, beside the real module or one of another version.
   add_executable(quorvel_loader_probe tests/backends/linux/loader/loader_probe.cpp
     ${QUORVEL_LINUX_DIR}/audio_loader.cpp ${QUORVEL_LINUX_DIR}/write_permission.cpp
     tests/backends/linux/loader/told.cpp)
   target_include_directories(quorvel_loader_probe PRIVATE src tests)
-  target_link_libraries(quorvel_loader_probe PRIVATE ${CMAKE_DL_LIBS})
+  target_link_libraries(quorvel_loader_probe PRIVATE quorvel_linux_voice ${CMAKE_DL_LIBS})
   target_compile_definitions(quorvel_loader_probe PRIVATE
     QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
   add_library(quorvel_other_build_module MODULE tests/backends/linux/loader/other_build_module.cpp)
@@ -138,8 +146,9 @@ if(QUORVEL_TESTS)
     PkgConfig::QUORVEL_ATSPI_CLIENT GTest::gtest)
   target_compile_definitions(quorvel_linux_accessibility_tests PRIVATE
     QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
-    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>")
-  add_dependencies(quorvel_linux_accessibility_tests quorvel quorvel_audio_module)
+    QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>"
+    QUORVEL_SPEECHD_MODULE="$<TARGET_FILE:quorvel_speechd_module>")
+  add_dependencies(quorvel_linux_accessibility_tests quorvel)
   gtest_discover_tests(quorvel_linux_accessibility_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
 endif()

@@ -1,7 +1,8 @@
-// The seam's sound and speech functions for the program: the first that has
-// something to sound or say loads the module that does the work
-// (audio/audio_module.h), and each call is handed on to it. Without a module
-// fit to load, nothing sounds, no voice is made, and the user is told once.
+// The seam's sound and speech functions for the program: each module is
+// loaded by the first call that needs it (audio/audio_module.h: SDL2 and
+// espeak-ng; audio/speechd_module.h: speech-dispatcher), and the call is
+// handed on to it. Without a module fit to load, what it would do is not
+// done (a voice falls back or is not made), and the user is told once.
 #include "backends/linux/audio_loader.h"
 
 #include <dlfcn.h>
@@ -17,17 +18,15 @@
 #include <string>
 
 #include "backends/linux/audio/audio_module.h"
+#include "backends/linux/audio/speechd_module.h"
 #include "backends/linux/write_permission.h"
 #include "platform/platform.h"
 
 namespace {
 
 using linux_audio::AudioModule;
-
-constexpr char kModuleName[] = "/quorvel_audio.so";
-
-std::once_flag load_once;
-std::atomic<const AudioModule*> module{nullptr};  // set once, by the load
+using linux_audio::ModuleStamp;
+using linux_audio::SpeechdModule;
 
 std::string ProgramFolder() {
   char path[PATH_MAX];
@@ -63,14 +62,17 @@ std::string Refusal(const std::string& place, int& descriptor) {
   return std::string();
 }
 
-// Beside the program in the build folder; in the library folder installed.
+// The table `symbol` of the module `file`, beside the program in the build
+// folder or in the library folder installed; null, with why, when there is
+// none fit to load.
 // dlclose is never called: the speech-dispatcher voice (dispatcher_voice.cpp)
 // keeps static state meant to outlive the detached speech threads, whose code
 // must stay mapped for as long as the process lives.
-const AudioModule* Load(std::string& why) {
+const void* Load(const std::string& file, const char* symbol, std::size_t size,
+                 std::string& why) {
   const std::string folder = ProgramFolder();
-  const std::string places[] = {folder + kModuleName,
-                                folder + "/" QUORVEL_AUDIO_MODULE_DIR + kModuleName};
+  const std::string places[] = {folder + "/" + file,
+                                folder + "/" QUORVEL_AUDIO_MODULE_DIR "/" + file};
   for (const std::string& place : places) {
     if (::access(place.c_str(), F_OK) != 0) continue;
     int descriptor = -1;
@@ -81,33 +83,63 @@ const AudioModule* Load(std::string& why) {
                         RTLD_NOW | RTLD_LOCAL);
       if (handle == nullptr) why = place + " cannot be loaded: " + ::dlerror();
     }
-    if (descriptor >= 0) ::close(descriptor);
+    // A loaded module keeps its descriptor: glibc knows a loaded library by
+    // the name it was opened under, and a second module opened under the
+    // same /proc/self/fd/N would be taken for the first.
+    if (handle == nullptr && descriptor >= 0) ::close(descriptor);
     if (handle == nullptr) return nullptr;
-    const auto* table =
-        static_cast<const AudioModule*>(::dlsym(handle, linux_audio::kAudioModuleSymbol));
-    if (table == nullptr) {
-      why = place + " is not Quorvel's sound module";
+    // Each table begins with its stamp.
+    const auto* stamp = static_cast<const ModuleStamp*>(::dlsym(handle, symbol));
+    if (stamp == nullptr) {
+      why = place + " is not Quorvel's " + file;
       return nullptr;
     }
-    if (table->size != sizeof(AudioModule) || std::strcmp(table->version, QUORVEL_VERSION) != 0) {
+    if (stamp->size != size || std::strcmp(stamp->version, QUORVEL_VERSION) != 0) {
       why = place + " belongs to another version of Quorvel";
       return nullptr;
     }
-    return table;
+    return stamp;
   }
-  why = std::string(kModuleName + 1) + " is neither beside the program nor in " +
-        QUORVEL_AUDIO_MODULE_DIR;
+  why = file + " is neither beside the program nor in " + QUORVEL_AUDIO_MODULE_DIR;
   return nullptr;
 }
 
-// Speech threads call in as well as the window's: the first caller loads.
-const AudioModule* Module() {
-  std::call_once(load_once, [] {
-    std::string why;
-    module = Load(why);
-    if (module.load() == nullptr) linux_audio::TellNoSound(why);
-  });
-  return module.load();
+// One notice a run, for whichever module is missed first.
+void TellOnce(const std::string& why) {
+  static std::once_flag told;
+  std::call_once(told, [&why] { linux_audio::TellNoSound(why); });
+}
+
+// One module's table, loaded once by its first caller (speech threads call in
+// as well as the window's). The program's end rules out later loads.
+template <typename Table>
+struct Loaded {
+  std::once_flag once;
+  std::atomic<const Table*> table{nullptr};  // set once, by the load
+
+  const Table* Get(const char* file, const char* symbol) {
+    std::call_once(once, [&] {
+      std::string why;
+      table = static_cast<const Table*>(Load(file, symbol, sizeof(Table), why));
+      if (table.load() == nullptr) TellOnce(why);
+    });
+    return table.load();
+  }
+  // Waits for a load under way; a load not begun is ruled out from here on.
+  const Table* EndLoading() {
+    std::call_once(once, [] {});
+    return table.load();
+  }
+};
+
+Loaded<AudioModule> sound;
+Loaded<SpeechdModule> speechd;
+
+const AudioModule* Sound() {
+  return sound.Get(linux_audio::kAudioModuleFile, linux_audio::kAudioModuleSymbol);
+}
+const SpeechdModule* Speechd() {
+  return speechd.Get(linux_audio::kSpeechdModuleFile, linux_audio::kSpeechdModuleSymbol);
 }
 
 }  // namespace
@@ -115,54 +147,73 @@ const AudioModule* Module() {
 namespace platform {
 
 void PlaySoundSync(const std::string& path) {
-  if (const AudioModule* audio = Module()) audio->play_sound_sync(path);
+  if (const AudioModule* audio = Sound()) audio->play_sound_sync(path);
 }
 
 void PlaySoundLoop(const std::string& path) {
-  if (const AudioModule* audio = Module()) audio->play_sound_loop(path);
+  if (const AudioModule* audio = Sound()) audio->play_sound_loop(path);
 }
 
 // Only a loaded module can have a sound to stop.
 void StopSound() {
-  if (const AudioModule* audio = module.load()) audio->stop_sound();
+  if (const AudioModule* audio = sound.table.load()) audio->stop_sound();
 }
 
-void EnterSpeechThread() {
-  if (const AudioModule* audio = Module()) audio->enter_speech_thread();
-}
+// Neither module keeps per-thread state that needs setting up.
+void EnterSpeechThread() {}
 
+// SDL's per-thread state exists only where SDL was loaded to speak.
 void LeaveSpeechThread() {
-  if (const AudioModule* audio = Module()) audio->leave_speech_thread();
-}
-
-Voice* CreateVoice() {
-  const AudioModule* audio = Module();
-  return audio == nullptr ? nullptr : audio->create_voice();
-}
-
-// A voice exists only if the module made it; a null one has nothing to do.
-void Speak(Voice* voice, const std::string& text) {
-  if (voice != nullptr) module.load()->speak(voice, text);
-}
-void WaitUntilDone(Voice* voice) {
-  if (voice != nullptr) module.load()->wait_until_done(voice);
-}
-void ReleaseVoice(Voice* voice) {
-  if (voice != nullptr) module.load()->release_voice(voice);
+  if (const AudioModule* audio = sound.table.load()) audio->leave_speech_thread();
 }
 
 void Beep(unsigned frequency_hz, unsigned duration_ms) {
-  if (const AudioModule* audio = Module()) audio->beep(frequency_hz, duration_ms);
+  if (const AudioModule* audio = Sound()) audio->beep(frequency_hz, duration_ms);
 }
 
 }  // namespace platform
 
+// The two voices that platform::Voice (audio/voice.cpp) chooses between.
+// A voice exists only if its module made it; a null one has nothing to do.
+namespace espeak_voice {
+
+Voice* CreateVoice() {
+  const AudioModule* audio = Sound();
+  return audio == nullptr ? nullptr : audio->create_espeak_voice();
+}
+void Speak(Voice* voice, const std::string& text) {
+  if (voice != nullptr) sound.table.load()->speak_espeak(voice, text);
+}
+void WaitUntilDone(Voice* voice) {
+  if (voice != nullptr) sound.table.load()->wait_espeak(voice);
+}
+void ReleaseVoice(Voice* voice) {
+  if (voice != nullptr) sound.table.load()->release_espeak(voice);
+}
+
+}  // namespace espeak_voice
+
+namespace dispatcher_voice {
+
+Connection* Connect() {
+  const SpeechdModule* module = Speechd();
+  return module == nullptr ? nullptr : module->connect();
+}
+bool Speak(Connection* connection, const std::string& text) {
+  return speechd.table.load()->speak(connection, text);
+}
+bool WaitUntilDone(Connection* connection) {
+  return speechd.table.load()->wait_until_done(connection);
+}
+void Disconnect(Connection* connection) { speechd.table.load()->disconnect(connection); }
+
+}  // namespace dispatcher_voice
+
 namespace linux_audio {
 
-// Waits for a load under way; a load not begun is ruled out from here on.
 void EndAllSoundIfLoaded() {
-  std::call_once(load_once, [] {});
-  if (const AudioModule* audio = module.load()) audio->end_all_sound();
+  speechd.EndLoading();
+  if (const AudioModule* audio = sound.EndLoading()) audio->end_all_sound();
 }
 
 }  // namespace linux_audio

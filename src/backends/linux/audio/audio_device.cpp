@@ -1,8 +1,8 @@
 #include "backends/linux/audio/audio_device.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <condition_variable>
@@ -16,21 +16,30 @@ namespace {
 // Enough for every sound the clock can raise at once; one more is not played.
 constexpr int kChannels = 32;
 // About 23 ms a buffer: short enough that speech starts promptly, long
-// enough that the mixer wakes only some forty times a second while open.
+// enough that the callback wakes only some forty times a second while open.
 constexpr int kBufferFrames = 1024;
 constexpr int kBufferMs = kBufferFrames * 1000 / kDeviceRate;
 // How long the program's end waits for the owners of halted sounds.
 constexpr auto kEndWait = std::chrono::milliseconds(500);
 
-// The mixer calls OnChannelEnded with its own lock held, and we call the mixer
-// holding `lock`; so `ended_lock` is taken with nothing else and held over no
-// mixer call, which keeps the two lock orders from crossing.
+struct Channel {
+  DeviceSound sound;
+  std::uint32_t at = 0;  // the next byte to play
+  bool looping = false;
+  bool sounding = false;
+};
+
+// SDL calls Mix with its device lock held, and we take that lock holding
+// `lock`; so `ended_lock` is taken with nothing else and held over no SDL
+// call, which keeps the lock orders from crossing.
 struct Device {
-  std::mutex lock;  // users, whether open, which channels are ours, ending
+  std::mutex lock;  // users, the device, which channels are ours, ending
   int users = 0;
+  SDL_AudioDeviceID id = 0;  // 0 while closed
   std::array<bool, kChannels> taken{};
   bool ending = false;  // the program ends: nothing may sound any more
   std::condition_variable released_signal;  // with `lock`: users went down
+  std::array<Channel, kChannels> channels;  // under SDL's device lock: Mix reads them
   std::mutex ended_lock;
   std::condition_variable ended_signal;
   std::array<bool, kChannels> ended{};
@@ -41,13 +50,34 @@ struct Device {
 // destroyed under a thread that waits on it.
 Device& device = *new Device;
 
-void OnChannelEnded(int channel) {
-  if (channel < 0 || channel >= kChannels) return;
+void MarkEnded(int channel) {
   {
     std::lock_guard<std::mutex> hold(device.ended_lock);
     device.ended[channel] = true;
   }
   device.ended_signal.notify_all();
+}
+
+// SDL's callback, on its audio thread: adds every sounding channel into the
+// buffer, clipping as SDL does.
+void Mix(void*, Uint8* buffer, int length) {
+  SDL_memset(buffer, 0, static_cast<std::size_t>(length));
+  for (int index = 0; index < kChannels; ++index) {
+    Channel& channel = device.channels[index];
+    for (std::uint32_t done = 0; channel.sounding && done < static_cast<std::uint32_t>(length);) {
+      const std::uint32_t piece =
+          std::min(static_cast<std::uint32_t>(length) - done, channel.sound.size - channel.at);
+      SDL_MixAudioFormat(buffer + done, channel.sound.bytes.get() + channel.at, AUDIO_S16SYS,
+                         piece, SDL_MIX_MAXVOLUME);
+      done += piece;
+      channel.at += piece;
+      if (channel.at < channel.sound.size) continue;
+      channel.at = 0;
+      if (channel.looping) continue;
+      channel.sounding = false;
+      MarkEnded(index);
+    }
+  }
 }
 
 // Caller holds device.lock.
@@ -56,20 +86,26 @@ bool OpenDevice() {
   // and the program would no longer end on them.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (Mix_OpenAudioDevice(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kBufferFrames, nullptr, 0) !=
-      0) {
+  SDL_AudioSpec wanted{};
+  wanted.freq = kDeviceRate;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = kDeviceChannels;
+  wanted.samples = kBufferFrames;
+  wanted.callback = Mix;
+  // No changes allowed: SDL converts to whatever the hardware takes.
+  device.id = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  if (device.id == 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
-  Mix_AllocateChannels(kChannels);
-  Mix_ChannelFinished(OnChannelEnded);
+  SDL_PauseAudioDevice(device.id, 0);
   return true;
 }
 
-// Caller holds device.lock. No channel plays now, so closing calls no
-// OnChannelEnded.
+// Caller holds device.lock. No channel sounds now.
 void CloseDevice() {
-  Mix_CloseAudio();
+  SDL_CloseAudioDevice(device.id);
+  device.id = 0;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -90,8 +126,8 @@ bool ReleaseDevice() {
   return true;
 }
 
-// A channel of our own for `chunk`, or -1.
-int StartChannel(Mix_Chunk* chunk, int loops) {
+// A channel of our own sounding `sound`, or -1.
+int StartChannel(DeviceSound& sound, bool looping) {
   std::lock_guard<std::mutex> hold(device.lock);
   if (device.ending) return -1;  // it would sound after the last halt
   int channel = 0;
@@ -101,37 +137,50 @@ int StartChannel(Mix_Chunk* chunk, int loops) {
     std::lock_guard<std::mutex> hold_ended(device.ended_lock);
     device.ended[channel] = false;
   }
-  if (Mix_PlayChannel(channel, chunk, loops) != channel) return -1;
+  SDL_LockAudioDevice(device.id);
+  device.channels[channel] = Channel{std::move(sound), 0, looping, true};
+  SDL_UnlockAudioDevice(device.id);
   device.taken[channel] = true;
   return channel;
 }
 
+// Caller holds device.lock. True when the channel was still sounding.
+bool Silence(int channel) {
+  SDL_LockAudioDevice(device.id);
+  const bool was_sounding = device.channels[channel].sounding;
+  device.channels[channel].sounding = false;
+  SDL_UnlockAudioDevice(device.id);
+  return was_sounding;
+}
+
+// Returns once the channel has ended, and frees its samples.
 void AwaitChannel(int channel) {
   {
     std::unique_lock<std::mutex> hold(device.ended_lock);
     device.ended_signal.wait(hold, [channel] { return device.ended[channel]; });
   }
+  DeviceSound heard;
   std::lock_guard<std::mutex> hold(device.lock);
+  SDL_LockAudioDevice(device.id);
+  heard = std::move(device.channels[channel].sound);
+  SDL_UnlockAudioDevice(device.id);
   device.taken[channel] = false;
 }
 
 void Finish(Playing& playing, bool heard) {
-  if (playing.chunk != nullptr) Mix_FreeChunk(playing.chunk);
   playing = Playing{};
   const bool closed = ReleaseDevice();
-  // Closing drains what was mixed; on a device left open for other sounds,
-  // the last buffers of this one still have to play out.
+  // Closing plays out what was mixed; on a device left open for other
+  // sounds, the last buffers of this one still have to play out.
   if (heard && !closed) std::this_thread::sleep_for(std::chrono::milliseconds(2 * kBufferMs));
 }
 
 }  // namespace
 
-Playing StartSound(const std::function<Mix_Chunk*()>& load, int loops) {
-  if (!AcquireDevice()) return Playing{};
+Playing StartSound(DeviceSound sound, bool looping) {
+  if (sound.size == 0 || !AcquireDevice()) return Playing{};
   Playing playing;
-  playing.chunk = load();
-  if (playing.chunk != nullptr && playing.chunk->alen > 0)
-    playing.channel = StartChannel(playing.chunk, loops);
+  playing.channel = StartChannel(sound, looping);
   if (playing.channel < 0) Finish(playing, false);
   return playing;
 }
@@ -149,14 +198,17 @@ void HaltSound(Playing& playing) {
   Finish(playing, false);
 }
 
-// The mixer reports the halt through OnChannelEnded before returning.
-void CutShort(int channel) { Mix_HaltChannel(channel); }
+void CutShort(int channel) {
+  std::lock_guard<std::mutex> hold(device.lock);
+  if (device.id != 0 && device.taken[channel] && Silence(channel)) MarkEnded(channel);
+}
 
 void EndAllSound() {
   std::unique_lock<std::mutex> hold(device.lock);
   device.ending = true;
   if (device.users == 0) return;
-  Mix_HaltChannel(-1);
+  for (int channel = 0; channel < kChannels; ++channel)
+    if (device.taken[channel] && Silence(channel)) MarkEnded(channel);
   device.released_signal.wait_for(hold, kEndWait, [] { return device.users == 0; });
 }
 

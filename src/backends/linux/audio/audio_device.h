@@ -1,32 +1,23 @@
 // The one shared sound device: open while anything sounds, closed otherwise.
 //
 // Every sound of the program (files, speech, tones) goes through here, each on
-// a mixer channel of its own, so they can sound at once.
+// a channel of its own that SDL's callback adds into the device's buffer, so
+// they can sound at once.
 #pragma once
 
-#include <functional>
-
-struct Mix_Chunk;
+#include "backends/linux/audio/device_sound.h"
 
 namespace linux_audio {
 
-// The mixer's format, whatever the hardware's (SDL converts on the way out),
-// so sound can be decoded for it before the device opens: signed 16-bit
-// native-endian, interleaved stereo. The disk driver writes exactly this.
-constexpr int kDeviceRate = 44100;
-constexpr int kDeviceChannels = 2;
-
 // One sound on the device, from its start to its end.
 struct Playing {
-  Mix_Chunk* chunk = nullptr;
   int channel = -1;  // -1: nothing sounds
 };
 
-// Opens the device for one more sound, makes the sound with `load` (which
-// needs the open device to convert to its format) and starts it; `loops` -1
-// repeats it until halted. An empty Playing when the device cannot be opened,
-// `load` gives nothing or no channel is free.
-Playing StartSound(const std::function<Mix_Chunk*()>& load, int loops);
+// Opens the device for one more sound and starts `sound` on it, repeated until
+// halted when `looping`. An empty Playing when the sound is empty, the device
+// cannot be opened or no channel is free.
+Playing StartSound(DeviceSound sound, bool looping);
 // Returns when the sound has been heard to its end, then frees it and lets
 // the device close if nothing else sounds. Nothing happens for an empty one.
 void AwaitSound(Playing& playing);

@@ -1,35 +1,32 @@
-// The sound and speech backend as a module of its own, which the program
-// loads only when it first sounds: its libraries (SDL2, SDL2_mixer with its
-// decoders, espeak-ng, speech-dispatcher's) then cost nothing until needed.
-// The module's one exported symbol is this table of its entry points.
+// Sound through SDL2, and espeak-ng's voice through it, as a module of its
+// own (quorvel_audio.so), which the program loads only when it first plays a
+// file or a beep or needs the fallback voice: its libraries cost nothing
+// until then. The module's one exported symbol is this table.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
-#include "platform/platform.h"
+#include "backends/linux/audio/espeak_voice.h"
+#include "backends/linux/audio/module_stamp.h"
 
 namespace linux_audio {
 
 struct AudioModule {
-  // Checked before anything else is called: a module of another build (a
-  // package upgraded while the clock runs) may have another table.
-  std::size_t size;
-  const char* version;
+  ModuleStamp stamp;
   void (*play_sound_sync)(const std::string& path);
   void (*play_sound_loop)(const std::string& path);
   void (*stop_sound)();
-  void (*enter_speech_thread)();
   void (*leave_speech_thread)();
-  platform::Voice* (*create_voice)();
-  void (*speak)(platform::Voice* voice, const std::string& text);
-  void (*wait_until_done)(platform::Voice* voice);
-  void (*release_voice)(platform::Voice* voice);
+  espeak_voice::Voice* (*create_espeak_voice)();
+  void (*speak_espeak)(espeak_voice::Voice* voice, const std::string& text);
+  void (*wait_espeak)(espeak_voice::Voice* voice);
+  void (*release_espeak)(espeak_voice::Voice* voice);
   void (*beep)(unsigned frequency_hz, unsigned duration_ms);
   void (*end_all_sound)();
 };
 
-// The table's name in the module, for dlsym.
+// The module's file and its table's name, for dlsym.
+inline constexpr char kAudioModuleFile[] = "quorvel_audio.so";
 inline constexpr char kAudioModuleSymbol[] = "quorvel_audio_module";
 
 }  // namespace linux_audio

@@ -1,11 +1,9 @@
 #include "backends/linux/audio/device_sound.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <algorithm>
 
-#include "backends/linux/audio/audio_device.h"
 #include "backends/linux/audio/sound_file.h"
 #include "backends/linux/audio/wav_size.h"
 
@@ -34,6 +32,12 @@ bool Drain(SDL_AudioStream* stream, DeviceSound& sound, std::uint64_t& capacity)
   if (got < 0) return false;
   sound.size += static_cast<std::uint32_t>(got);
   return true;
+}
+
+// What `frames` at `rate` take at the device's rate and format.
+std::uint64_t DeviceBytes(std::uint64_t frames, int rate) {
+  const auto from = static_cast<std::uint64_t>(rate);
+  return (frames * kDeviceRate + from - 1) / from * kDeviceFrameBytes;
 }
 
 DeviceSound Convert(const SDL_AudioSpec& spec, const std::uint8_t* samples, std::uint32_t size,
@@ -72,21 +76,20 @@ DeviceSound DecodeWav(const std::string& file) {
   const std::uint64_t frame_bytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
   if (spec.freq <= 0 || frame_bytes == 0 || size < frame_bytes) return {};
   const std::uint64_t frames = size / frame_bytes;
-  const std::uint64_t device_bytes =
-      (frames * kDeviceRate + static_cast<std::uint64_t>(spec.freq) - 1) /
-      static_cast<std::uint64_t>(spec.freq) * kDeviceFrameBytes;
+  const std::uint64_t device_bytes = DeviceBytes(frames, spec.freq);
   if (device_bytes > kMaxSoundBytes) return {};
   return Convert(spec, samples, static_cast<std::uint32_t>(frames * frame_bytes), device_bytes);
 }
 
-Mix_Chunk* ChunkOf(DeviceSound sound) {
-  Mix_Chunk* chunk = Mix_QuickLoad_RAW(sound.bytes.get(), sound.size);
-  if (chunk == nullptr) return nullptr;
-  // The mixer frees the samples of a chunk marked as theirs with SDL_free,
-  // as it does for the chunks it loads itself.
-  chunk->allocated = 1;
-  static_cast<void>(sound.bytes.release());
-  return chunk;
+DeviceSound PcmSound(const std::vector<std::int16_t>& samples, int rate) {
+  SDL_AudioSpec spec{};
+  spec.format = AUDIO_S16SYS;
+  spec.channels = 1;
+  spec.freq = rate;
+  const std::uint64_t frames = samples.size();
+  if (rate <= 0 || frames == 0 || frames * 2 > kMaxSoundBytes) return {};
+  return Convert(spec, reinterpret_cast<const std::uint8_t*>(samples.data()),
+                 static_cast<std::uint32_t>(frames * 2), DeviceBytes(frames, rate));
 }
 
 }  // namespace linux_audio

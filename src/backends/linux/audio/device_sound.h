@@ -1,22 +1,27 @@
-// WAV files decoded to the device's own format, away from the mixer: the
-// decoding needs neither the open device nor the mixer's lock, so it can run
-// on any thread while others play.
+// Sound decoded to the device's own format, away from the device: the
+// decoding needs neither the open device nor its lock, so it can run on any
+// thread while others play.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-
-struct Mix_Chunk;
+#include <vector>
 
 namespace linux_audio {
+
+// The device's format, whatever the hardware's (SDL converts on the way out),
+// so sound can be decoded for it before the device opens: signed 16-bit
+// native-endian, interleaved stereo. The disk driver writes exactly this.
+constexpr int kDeviceRate = 44100;
+constexpr int kDeviceChannels = 2;
 
 struct SdlFree {
   void operator()(std::uint8_t* memory) const;
 };
 
-// Samples as the device plays them (see audio_device.h), in SDL's heap so a
-// chunk can take them over. An empty one (size 0) is no sound.
+// Samples as the device plays them, in SDL's heap. An empty one (size 0) is
+// no sound.
 struct DeviceSound {
   std::unique_ptr<std::uint8_t, SdlFree> bytes;
   std::uint32_t size = 0;
@@ -28,8 +33,8 @@ struct DeviceSound {
 // already in SDL's reader).
 DeviceSound DecodeWav(const std::string& file);
 
-// A chunk that owns the samples from now on; null (and the samples freed)
-// when the device is not open.
-Mix_Chunk* ChunkOf(DeviceSound sound);
+// Mono signed 16-bit samples at `rate` frames a second (speech, tones);
+// empty when SDL cannot convert them.
+DeviceSound PcmSound(const std::vector<std::int16_t>& samples, int rate);
 
 }  // namespace linux_audio

@@ -4,7 +4,6 @@
 // (the window's): a path may name a FIFO, a device, or a file on a mount
 // that does not answer, and a big file takes long to decode.
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -17,7 +16,6 @@
 
 #include "backends/linux/audio/audio_device.h"
 #include "backends/linux/audio/device_sound.h"
-#include "backends/linux/audio/pcm_chunk.h"
 #include "backends/linux/audio/sound_file.h"
 #include "backends/linux/audio/tone.h"
 #include "platform/platform.h"
@@ -85,18 +83,15 @@ linux_audio::DeviceSound LoadWithin(const std::string& path) {
 
 // A file that cannot be played still gives the user a short, soft tone; as a
 // loop it repeats with a pause, so an alarm reads as beeps, not a drone.
-Mix_Chunk* DefaultSound(bool looping) {
+linux_audio::DeviceSound DefaultSound(bool looping) {
   std::vector<std::int16_t> samples = linux_audio::Tone(880, 200, 0.3);
   if (looping) samples.resize(samples.size() + linux_audio::kToneRate * 8 / 10, 0);
-  return linux_audio::ChunkFromPcm(samples, linux_audio::kToneRate);
+  return linux_audio::PcmSound(samples, linux_audio::kToneRate);
 }
 
-linux_audio::Playing StartFile(linux_audio::DeviceSound sound, int loops) {
-  return linux_audio::StartSound(
-      [&sound, loops] {
-        return sound.size > 0 ? linux_audio::ChunkOf(std::move(sound)) : DefaultSound(loops != 0);
-      },
-      loops);
+linux_audio::Playing StartFile(linux_audio::DeviceSound sound, bool looping) {
+  return linux_audio::StartSound(sound.size > 0 ? std::move(sound) : DefaultSound(looping),
+                                 looping);
 }
 
 // Caller holds `hold` on loop.lock. Returns once a sounding loop has ended
@@ -115,7 +110,7 @@ void SoundLoop(const std::string& path, unsigned number) {
   {
     std::lock_guard<std::mutex> hold(loop.lock);
     if (loop.latest != number) return;  // stopped or replaced while loading
-    playing = StartFile(std::move(sound), -1);
+    playing = StartFile(std::move(sound), true);
     loop.channel = playing.channel;
   }
   linux_audio::AwaitSound(playing);
@@ -127,7 +122,7 @@ void SoundLoop(const std::string& path, unsigned number) {
 }  // namespace
 
 void PlaySoundSync(const std::string& path) {
-  linux_audio::Playing playing = StartFile(LoadWithin(path), 0);
+  linux_audio::Playing playing = StartFile(LoadWithin(path), false);
   linux_audio::AwaitSound(playing);
 }
 

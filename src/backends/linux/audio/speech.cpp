@@ -11,7 +11,6 @@
 
 #include "backends/linux/audio/audio_device.h"
 #include "backends/linux/audio/espeak_voice.h"
-#include "backends/linux/audio/pcm_chunk.h"
 #include "platform/platform.h"
 
 struct espeak_voice::Voice {
@@ -93,8 +92,7 @@ void Speak(Voice* voice, const std::string& text) {
     rate = engine.rate;
   }
   if (samples.empty()) return;
-  voice->utterance =
-      linux_audio::StartSound([&] { return linux_audio::ChunkFromPcm(samples, rate); }, 0);
+  voice->utterance = linux_audio::StartSound(linux_audio::PcmSound(samples, rate), false);
 }
 
 void WaitUntilDone(Voice* voice) {

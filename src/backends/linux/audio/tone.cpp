@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "backends/linux/audio/audio_device.h"
-#include "backends/linux/audio/pcm_chunk.h"
 #include "platform/platform.h"
 
 namespace linux_audio {
@@ -37,8 +36,8 @@ namespace platform {
 void Beep(unsigned frequency_hz, unsigned duration_ms) {
   const std::vector<std::int16_t> tone = linux_audio::Tone(frequency_hz, duration_ms, 0.5);
   if (tone.empty()) return;
-  linux_audio::Playing playing = linux_audio::StartSound(
-      [&tone] { return linux_audio::ChunkFromPcm(tone, linux_audio::kToneRate); }, 0);
+  linux_audio::Playing playing =
+      linux_audio::StartSound(linux_audio::PcmSound(tone, linux_audio::kToneRate), false);
   linux_audio::AwaitSound(playing);
 }
 

@@ -17,6 +17,8 @@
 #include <sstream>
 #include <thread>
 
+#include "support/program_copy.h"
+
 extern char** environ;
 
 namespace screen_reader {
@@ -175,8 +177,7 @@ bool WaitFor(const std::function<bool()>& condition, double seconds) {
 RunningProgram::RunningProgram() {
   char name[] = "/tmp/quorvel-a11y-XXXXXX";
   folder_ = mkdtemp(name);
-  fs::copy_file(QUORVEL_PROGRAM, folder_ + "/quorvel");
-  fs::copy_file(QUORVEL_AUDIO_MODULE, folder_ + "/quorvel_audio.so");
+  test_program::CopyProgramInto(folder_);
   pid_ = Spawn(folder_);
   if (pid_ <= 0) return;
   Accessible application;

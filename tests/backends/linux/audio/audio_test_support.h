@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "backends/linux/audio/audio_device.h"
-#include "backends/linux/audio/pcm_chunk.h"
+#include "wav_image.h"
 #include "backends/linux/audio/tone.h"
 
 using Samples = std::vector<std::int16_t>;

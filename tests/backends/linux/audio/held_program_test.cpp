@@ -18,6 +18,7 @@
 #include "audio_test_support.h"
 #include "private_dispatcher.h"
 #include "process_run.h"
+#include "support/program_copy.h"
 #include "support/virtual_display.h"
 
 namespace {
@@ -61,8 +62,7 @@ TEST(HeldProgram, AnAlarmWhoseMinuteWentByWhileHeldRingsWhenItRunsAgain) {
   ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
   char name[] = "/tmp/quorvel-held-XXXXXX";
   const std::string folder = mkdtemp(name);
-  fs::copy_file(QUORVEL_PROGRAM, folder + "/quorvel");
-  fs::copy_file(QUORVEL_AUDIO_MODULE, folder + "/quorvel_audio.so");
+  test_program::CopyProgramInto(folder);
   // Fifteen seconds before a minute turns: the program starts in the minute
   // before the alarm's.
   SetZoneSecondsAhead((45 - static_cast<int>(std::time(nullptr) % 60) + 60) % 60);

@@ -15,6 +15,7 @@
 #include "audio_test_support.h"
 #include "private_dispatcher.h"
 #include "process_run.h"
+#include "support/program_copy.h"
 
 namespace {
 
@@ -34,8 +35,7 @@ class SayTimeCommand : public DiskAudio {
     DiskAudio::SetUp();
     char name[] = "/tmp/quorvel-say-time-XXXXXX";
     folder_ = mkdtemp(name);
-    fs::copy_file(QUORVEL_PROGRAM, folder_ + "/quorvel");
-    fs::copy_file(QUORVEL_AUDIO_MODULE, folder_ + "/quorvel_audio.so");
+    test_program::CopyProgramInto(folder_);
   }
   void TearDown() override {
     fs::remove_all(folder_);

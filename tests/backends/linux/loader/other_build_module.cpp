@@ -3,5 +3,6 @@
 #include "backends/linux/audio/audio_module.h"
 
 extern "C" __attribute__((visibility("default"))) const linux_audio::AudioModule
-    quorvel_audio_module = {sizeof(linux_audio::AudioModule), "0.9.0", nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    quorvel_audio_module = {{sizeof(linux_audio::AudioModule), "0.9.0"},
+                            nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, nullptr, nullptr};

@@ -1,6 +1,4 @@
-#include "backends/linux/audio/pcm_chunk.h"
-
-#include <SDL_mixer.h>
+#include "wav_image.h"
 
 namespace linux_audio {
 
@@ -33,13 +31,6 @@ std::string WavImage(const std::vector<std::int16_t>& samples, int rate) {
   for (const std::int16_t sample : samples)
     PutLittleEndian(bytes, static_cast<std::uint16_t>(sample), 2);
   return bytes;
-}
-
-Mix_Chunk* ChunkFromPcm(const std::vector<std::int16_t>& samples, int rate) {
-  const std::string image = WavImage(samples, rate);
-  SDL_RWops* source = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
-  if (source == nullptr) return nullptr;
-  return Mix_LoadWAV_RW(source, 1);  // the chunk gets a converted copy
 }
 
 }  // namespace linux_audio
