@@ -61,7 +61,7 @@ loaded_as_expected() {
   case $case_name in
     speech-dispatcher) mapped libspeechd && ! mapped libSDL2 && ! mapped libespeak-ng ;;
     espeak-ng) mapped libespeak-ng && mapped libSDL2 ;;
-    wav) mapped libSDL2 && ! mapped libspeechd ;;
+    wav) mapped libSDL2 && ! mapped libspeechd && ! mapped libespeak-ng ;;
     floor) true ;;
   esac
 }

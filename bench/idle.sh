@@ -20,7 +20,7 @@
 #   wine_pss_mb, wine_processes - (Windows) proportional set size of all the
 #       prefix's processes together, the program's included
 #   rss_announced_mb - VmRSS a minute after the first announcement, or -1 when
-#       neither of the program's speech modules (quorvel_speechd.so,
+#       none of the program's speech modules (quorvel_speechd.so,
 #       quorvel_audio.so; Wine's sapi.dll) loaded. The program runs in a
 #       time zone of its own that brings the local time to 12:34 (spoken by
 #       default) a few seconds after the idle span. Left out for a floor

@@ -25,7 +25,7 @@ prepare_program() {
   local kind=$1
   cmake --preset bench >/dev/null
   cmake --build --preset bench --target quorvel quorvel_audio_module quorvel_speechd_module \
-    quorvel_qt_idle_baseline quorvel_window_wait >/dev/null
+    quorvel_espeak_module quorvel_qt_idle_baseline quorvel_window_wait >/dev/null
   if [[ "$kind" == windows ]]; then
     if [[ -z "${QUORVEL_EXE:-}" ]]; then
       cmake --preset mingw-x86_64 >/dev/null
@@ -56,7 +56,7 @@ new_work_folder() {
   if [[ "$kind" == native ]]; then
     cp "$(program_file native)" "$WORK_FOLDER/quorvel"
     # The sound and speech modules, which the program looks for beside itself.
-    cp build/bench/quorvel_audio.so build/bench/quorvel_speechd.so "$WORK_FOLDER/"
+    cp build/bench/quorvel_{audio,speechd,espeak}.so "$WORK_FOLDER/"
     mkdir -m 700 "$WORK_FOLDER/runtime"
     # A script that sets the folder up further (settings, speech-dispatcher's
     # configuration) defines this.

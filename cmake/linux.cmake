@@ -35,7 +35,7 @@ add_executable(quorvel ${QUORVEL_LINUX_DIR}/main.cpp ${QUORVEL_LINUX_DIR}/clock.
   ${QUORVEL_LINUX_DIR}/audio_loader.cpp)
 target_link_libraries(quorvel PRIVATE quorvel_linux_window quorvel_linux_voice quorvel_core
   ${CMAKE_DL_LIBS})
-add_dependencies(quorvel quorvel_audio_module quorvel_speechd_module)
+add_dependencies(quorvel quorvel_audio_module quorvel_speechd_module quorvel_espeak_module)
 # Installed, the sound and speech modules are found from the program's own place.
 include(GNUInstallDirs)
 file(RELATIVE_PATH QUORVEL_AUDIO_MODULE_DIR ${CMAKE_INSTALL_FULL_BINDIR}
@@ -47,7 +47,8 @@ if(QUORVEL_TESTS)
   target_compile_definitions(quorvel_linux_audio_tests PRIVATE
     QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
     QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>"
-    QUORVEL_SPEECHD_MODULE="$<TARGET_FILE:quorvel_speechd_module>")
+    QUORVEL_SPEECHD_MODULE="$<TARGET_FILE:quorvel_speechd_module>"
+    QUORVEL_ESPEAK_MODULE="$<TARGET_FILE:quorvel_espeak_module>")
   add_dependencies(quorvel_linux_audio_tests quorvel)
   # The held-program test starts an X server of its own.
   target_include_directories(quorvel_linux_audio_tests PRIVATE tests)
@@ -72,7 +73,8 @@ if(QUORVEL_TESTS)
     gtest_discover_tests(quorvel_${case}_tests DISCOVERY_MODE PRE_TEST
       PROPERTIES ${QUORVEL_AUDIO_TEST_PROPERTIES})
   endforeach()
-  add_dependencies(quorvel_first_sound_tests quorvel_audio_module quorvel_speechd_module)
+  add_dependencies(quorvel_first_sound_tests quorvel_audio_module quorvel_speechd_module
+    quorvel_espeak_module)
   # Speech through a speech-dispatcher of the test's own.
   target_sources(quorvel_first_sound_tests PRIVATE tests/backends/linux/audio/private_dispatcher.cpp)
   # Which modules the loader trusts: copies of a probe that loads as the
@@ -147,7 +149,8 @@ if(QUORVEL_TESTS)
   target_compile_definitions(quorvel_linux_accessibility_tests PRIVATE
     QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
     QUORVEL_AUDIO_MODULE="$<TARGET_FILE:quorvel_audio_module>"
-    QUORVEL_SPEECHD_MODULE="$<TARGET_FILE:quorvel_speechd_module>")
+    QUORVEL_SPEECHD_MODULE="$<TARGET_FILE:quorvel_speechd_module>"
+    QUORVEL_ESPEAK_MODULE="$<TARGET_FILE:quorvel_espeak_module>")
   add_dependencies(quorvel_linux_accessibility_tests quorvel)
   gtest_discover_tests(quorvel_linux_accessibility_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)

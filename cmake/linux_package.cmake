@@ -30,7 +30,8 @@ add_custom_target(quorvel_package_docs ALL DEPENDS ${QUORVEL_MAN_PAGE} ${QUORVEL
 set(QUORVEL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvel)
 install(TARGETS quorvel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Where the program looks for them (cmake/linux.cmake); libraries, not programs.
-install(TARGETS quorvel_audio_module quorvel_speechd_module LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/quorvel
+install(TARGETS quorvel_audio_module quorvel_speechd_module quorvel_espeak_module
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/quorvel
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${QUORVEL_DATA_DIR}/${QUORVEL_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)

@@ -12,7 +12,7 @@ purpose=${1:-run}
 # sound output, and (run without a display) the virtual one and its screenshot.
 run_packages=(
   cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-dejavu-core
-  libsdl2-dev libsdl2-mixer-dev libespeak-ng-dev espeak-ng-data
+  libsdl2-dev libespeak-ng-dev espeak-ng-data
   libspeechd-dev speech-dispatcher speech-dispatcher-audio-plugins
   xvfb xdotool imagemagick procps
 )

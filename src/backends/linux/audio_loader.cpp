@@ -1,7 +1,7 @@
 // The seam's sound and speech functions for the program: each module is
-// loaded by the first call that needs it (audio/audio_module.h: SDL2 and
-// espeak-ng; audio/speechd_module.h: speech-dispatcher), and the call is
-// handed on to it. Without a module fit to load, what it would do is not
+// loaded by the first call that needs it (audio/audio_module.h: SDL2;
+// audio/espeak_module.h: espeak-ng; audio/speechd_module.h:
+// speech-dispatcher), and the call is handed on to it. Without a module fit to load, what it would do is not
 // done (a voice falls back or is not made), and the user is told once.
 #include "backends/linux/audio_loader.h"
 
@@ -13,11 +13,15 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "backends/linux/audio/audio_module.h"
+#include "backends/linux/audio/espeak_engine.h"
+#include "backends/linux/audio/espeak_module.h"
 #include "backends/linux/audio/speechd_module.h"
 #include "backends/linux/write_permission.h"
 #include "platform/platform.h"
@@ -25,6 +29,7 @@
 namespace {
 
 using linux_audio::AudioModule;
+using linux_audio::EspeakModule;
 using linux_audio::ModuleStamp;
 using linux_audio::SpeechdModule;
 
@@ -134,12 +139,16 @@ struct Loaded {
 
 Loaded<AudioModule> sound;
 Loaded<SpeechdModule> speechd;
+Loaded<EspeakModule> espeak;
 
 const AudioModule* Sound() {
   return sound.Get(linux_audio::kAudioModuleFile, linux_audio::kAudioModuleSymbol);
 }
 const SpeechdModule* Speechd() {
   return speechd.Get(linux_audio::kSpeechdModuleFile, linux_audio::kSpeechdModuleSymbol);
+}
+const EspeakModule* Espeak() {
+  return espeak.Get(linux_audio::kEspeakModuleFile, linux_audio::kEspeakModuleSymbol);
 }
 
 }  // namespace
@@ -173,25 +182,36 @@ void Beep(unsigned frequency_hz, unsigned duration_ms) {
 
 }  // namespace platform
 
-// The two voices that platform::Voice (audio/voice.cpp) chooses between.
-// A voice exists only if its module made it; a null one has nothing to do.
-namespace espeak_voice {
+// What the voices (audio/voice.cpp, audio/espeak_voice.cpp) are made of. A
+// voice exists only if its module made it; a null one has nothing to do.
+namespace espeak_engine {
 
-Voice* CreateVoice() {
+bool Ready() {
+  const EspeakModule* module = Espeak();
+  return module != nullptr && module->ready();
+}
+bool Synthesize(const std::string& text, std::vector<std::int16_t>& samples, int& rate) {
+  const EspeakModule* module = Espeak();
+  return module != nullptr && module->synthesize(text, samples, rate);
+}
+
+}  // namespace espeak_engine
+
+namespace linux_audio {
+
+Playing StartSamples(const std::vector<std::int16_t>& samples, int rate) {
   const AudioModule* audio = Sound();
-  return audio == nullptr ? nullptr : audio->create_espeak_voice();
+  return audio == nullptr ? Playing{} : audio->start_samples(samples, rate);
 }
-void Speak(Voice* voice, const std::string& text) {
-  if (voice != nullptr) sound.table.load()->speak_espeak(voice, text);
+// A sound that was started had its module loaded.
+void AwaitSound(Playing& playing) {
+  if (playing.channel >= 0) sound.table.load()->await_sound(playing);
 }
-void WaitUntilDone(Voice* voice) {
-  if (voice != nullptr) sound.table.load()->wait_espeak(voice);
-}
-void ReleaseVoice(Voice* voice) {
-  if (voice != nullptr) sound.table.load()->release_espeak(voice);
+void HaltSound(Playing& playing) {
+  if (playing.channel >= 0) sound.table.load()->halt_sound(playing);
 }
 
-}  // namespace espeak_voice
+}  // namespace linux_audio
 
 namespace dispatcher_voice {
 
@@ -213,6 +233,7 @@ namespace linux_audio {
 
 void EndAllSoundIfLoaded() {
   speechd.EndLoading();
+  espeak.EndLoading();
   if (const AudioModule* audio = sound.EndLoading()) audio->end_all_sound();
 }
 

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/platform.h"
+
 namespace linux_audio {
 
 namespace {
@@ -185,6 +187,10 @@ Playing StartSound(DeviceSound sound, bool looping) {
   return playing;
 }
 
+Playing StartSamples(const std::vector<std::int16_t>& samples, int rate) {
+  return StartSound(PcmSound(samples, rate), false);
+}
+
 void AwaitSound(Playing& playing) {
   if (playing.channel < 0) return;
   AwaitChannel(playing.channel);
@@ -213,3 +219,13 @@ void EndAllSound() {
 }
 
 }  // namespace linux_audio
+
+namespace platform {
+
+// SDL keeps no per-thread state a speech thread must set up.
+void EnterSpeechThread() {}
+// SDL keeps a little state for each thread that called it (its error text) and
+// frees it by itself only on threads it started; each speech thread would leak it.
+void LeaveSpeechThread() { SDL_TLSCleanup(); }
+
+}  // namespace platform

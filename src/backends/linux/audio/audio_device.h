@@ -5,6 +5,9 @@
 // they can sound at once.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "backends/linux/audio/device_sound.h"
 
 namespace linux_audio {
@@ -18,6 +21,8 @@ struct Playing {
 // halted when `looping`. An empty Playing when the sound is empty, the device
 // cannot be opened or no channel is free.
 Playing StartSound(DeviceSound sound, bool looping);
+// StartSound of mono signed 16-bit samples at `rate` frames a second, once.
+Playing StartSamples(const std::vector<std::int16_t>& samples, int rate);
 // Returns when the sound has been heard to its end, then frees it and lets
 // the device close if nothing else sounds. Nothing happens for an empty one.
 void AwaitSound(Playing& playing);

@@ -11,10 +11,9 @@ extern "C" __attribute__((visibility("default"))) const linux_audio::AudioModule
     platform::PlaySoundLoop,
     platform::StopSound,
     platform::LeaveSpeechThread,
-    espeak_voice::CreateVoice,
-    espeak_voice::Speak,
-    espeak_voice::WaitUntilDone,
-    espeak_voice::ReleaseVoice,
+    linux_audio::StartSamples,
+    linux_audio::AwaitSound,
+    linux_audio::HaltSound,
     platform::Beep,
     linux_audio::EndAllSound,
 };

@@ -1,12 +1,12 @@
-// Sound through SDL2, and espeak-ng's voice through it, as a module of its
-// own (quorvel_audio.so), which the program loads only when it first plays a
-// file or a beep or needs the fallback voice: its libraries cost nothing
-// until then. The module's one exported symbol is this table.
+// Sound through SDL2 as a module of its own (quorvel_audio.so), which the
+// program loads only when it first plays a file, a beep or the fallback
+// voice's samples: its libraries cost nothing until then. The module's one
+// exported symbol is this table.
 #pragma once
 
 #include <string>
 
-#include "backends/linux/audio/espeak_voice.h"
+#include "backends/linux/audio/audio_device.h"
 #include "backends/linux/audio/module_stamp.h"
 
 namespace linux_audio {
@@ -17,10 +17,9 @@ struct AudioModule {
   void (*play_sound_loop)(const std::string& path);
   void (*stop_sound)();
   void (*leave_speech_thread)();
-  espeak_voice::Voice* (*create_espeak_voice)();
-  void (*speak_espeak)(espeak_voice::Voice* voice, const std::string& text);
-  void (*wait_espeak)(espeak_voice::Voice* voice);
-  void (*release_espeak)(espeak_voice::Voice* voice);
+  Playing (*start_samples)(const std::vector<std::int16_t>& samples, int rate);
+  void (*await_sound)(Playing& playing);
+  void (*halt_sound)(Playing& playing);
   void (*beep)(unsigned frequency_hz, unsigned duration_ms);
   void (*end_all_sound)();
 };
