@@ -42,6 +42,16 @@ file(RELATIVE_PATH QUORVEL_AUDIO_MODULE_DIR ${CMAKE_INSTALL_FULL_BINDIR}
   ${CMAKE_INSTALL_FULL_LIBDIR}/quorvel)
 target_compile_definitions(quorvel PRIVATE QUORVEL_AUDIO_MODULE_DIR="${QUORVEL_AUDIO_MODULE_DIR}")
 
+# The tests of a program that runs one test at a time, with, under
+# AddressSanitizer, the leak suppressions in `leak_suppressions`.
+function(quorvel_discover_serial_tests target leak_suppressions)
+  set(properties RUN_SERIAL TRUE)
+  if(QUORVEL_SANITIZE MATCHES address)
+    list(APPEND properties ENVIRONMENT "LSAN_OPTIONS=suppressions=${leak_suppressions}")
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
+endfunction()
+
 if(QUORVEL_TESTS)
   # The say-time and held-program tests run the real program with its modules.
   target_compile_definitions(quorvel_linux_audio_tests PRIVATE
@@ -127,13 +137,8 @@ if(QUORVEL_TESTS)
   # Qt's xcb platform keeps a D-Bus connection whose buffer libdbus never
   # frees: a suppression for these tests only. (Under ThreadSanitizer they
   # skip and say why.)
-  set(QUORVEL_PIXEL_TEST_PROPERTIES RUN_SERIAL TRUE)
-  if(QUORVEL_SANITIZE MATCHES address)
-    list(APPEND QUORVEL_PIXEL_TEST_PROPERTIES ENVIRONMENT
-      "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/backends/linux/window/pixels/lsan.supp")
-  endif()
-  gtest_discover_tests(quorvel_linux_pixel_tests DISCOVERY_MODE PRE_TEST
-    PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
+  set(QUORVEL_PIXEL_LEAKS ${CMAKE_CURRENT_SOURCE_DIR}/tests/backends/linux/window/pixels/lsan.supp)
+  quorvel_discover_serial_tests(quorvel_linux_pixel_tests ${QUORVEL_PIXEL_LEAKS})
 
   # What a screen reader gets: the real program read through AT-SPI
   # (libatspi) on an X server and a session bus of the tests' own, driven by
@@ -167,8 +172,7 @@ if(QUORVEL_TESTS)
   target_include_directories(quorvel_linux_notification_tests PRIVATE tests)
   target_link_libraries(quorvel_linux_notification_tests PRIVATE
     quorvel_linux_window quorvel_core Qt6::Test Qt6::DBus GTest::gtest)
-  gtest_discover_tests(quorvel_linux_notification_tests DISCOVERY_MODE PRE_TEST
-    PROPERTIES ${QUORVEL_PIXEL_TEST_PROPERTIES})
+  quorvel_discover_serial_tests(quorvel_linux_notification_tests ${QUORVEL_PIXEL_LEAKS})
 
   # The real window on Qt's wayland platform, on a headless Weston of the
   # test program's own.
@@ -179,13 +183,8 @@ if(QUORVEL_TESTS)
   target_include_directories(quorvel_linux_wayland_tests PRIVATE tests)
   target_link_libraries(quorvel_linux_wayland_tests PRIVATE
     quorvel_linux_window quorvel_core Qt6::Test GTest::gtest)
-  set(QUORVEL_WAYLAND_TEST_PROPERTIES RUN_SERIAL TRUE)
-  if(QUORVEL_SANITIZE MATCHES address)
-    list(APPEND QUORVEL_WAYLAND_TEST_PROPERTIES ENVIRONMENT
-      "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/backends/linux/wayland/lsan.supp")
-  endif()
-  gtest_discover_tests(quorvel_linux_wayland_tests DISCOVERY_MODE PRE_TEST
-    PROPERTIES ${QUORVEL_WAYLAND_TEST_PROPERTIES})
+  quorvel_discover_serial_tests(quorvel_linux_wayland_tests
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/backends/linux/wayland/lsan.supp)
 endif()
 
 include(cmake/linux_package.cmake OPTIONAL)

@@ -53,8 +53,7 @@ TEST_F(ClockTickTest, NewMinuteIsEvaluatedWithTheClockSwitchesAndLabelled) {
   for (const auto& c : cases) {
     fake::ClearCalls();
     ResetClockTick();
-    Settings.Hour12 = c.clocks.hour12;
-    Settings.Hour24 = c.clocks.hour24;
+    UseClocks(c.clocks);
     TickAt(c.clock);
     EXPECT_EQ(Label(), c.label) << c.clock;
     EXPECT_EQ(MinuteText(LastMinute.value_or(-1)), std::string(c.clock, 5)) << c.clock;

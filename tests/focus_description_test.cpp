@@ -26,11 +26,6 @@ class FocusDescriptionTest : public ::testing::Test {
     fake::ClearCalls();
   }
   void TearDown() override { fake::JoinThreads(); }  // a minute's announcement
-  static void At(const char* clock, Clocks clocks) {
-    fake::SetClock(clock);
-    Settings.Hour12 = clocks.hour12;
-    Settings.Hour24 = clocks.hour24;
-  }
 };
 
 TEST_F(FocusDescriptionTest, AFocusedRuleBoxCarriesTheTimeAHoverWouldShow) {
@@ -99,8 +94,7 @@ TEST_F(FocusDescriptionTest, UntickingTheOnlyTickedClockBoxTellsWhichIsTickedNow
   };
   for (const auto& c : cases) {
     SetUp();
-    Settings.Hour12 = c.before.hour12;
-    Settings.Hour24 = c.before.hour24;
+    UseClocks(c.before);
     fake::Control(Use12HourBox).check = c.before.hour12;
     fake::Control(Use24HourBox).check = c.before.hour24;
     OnFocus(c.unticked);

@@ -26,12 +26,6 @@ class HoverTest : public ::testing::Test {
     platform::SetControlText(ClockDisplay, "00:00");
     platform::ShowControl(NextTimeCaption, false);
   }
-
-  void At(const char* clock, Clocks clocks) {
-    fake::SetClock(clock);
-    Settings.Hour12 = clocks.hour12;
-    Settings.Hour24 = clocks.hour24;
-  }
 };
 
 TEST_F(HoverTest, FindNextMatchWalksOneDayForwardFromNow) {

@@ -15,6 +15,16 @@ struct Clocks {
 };
 inline constexpr Clocks k12{1, 0}, k24{0, 1}, kBoth{1, 1}, kNeither{0, 0};
 
+inline void UseClocks(Clocks clocks) {
+  Settings.Hour12 = clocks.hour12;
+  Settings.Hour24 = clocks.hour24;
+}
+// The fake clock at `clock` ("hh:mm:ss"), read as `clocks` tell.
+inline void At(const char* clock, Clocks clocks) {
+  fake::SetClock(clock);
+  UseClocks(clocks);
+}
+
 // Every rule off and spoken, no sound files, both clocks off: each test
 // switches on exactly what it is about.
 inline void ResetRulesState() {

@@ -24,6 +24,18 @@ int WithBuffer(std::vector<char>& buffer, Read read) {
   return error;
 }
 
+// Looks `key` up with a reentrant getpwuid_r-like call; false when it
+// failed or found no entry.
+template <typename Key, typename Entry>
+bool LookUp(int (*get)(Key, Entry*, char*, size_t, Entry**), Key key, Entry& entry,
+            std::vector<char>& buffer) {
+  Entry* found = nullptr;
+  return WithBuffer(buffer, [&](char* data, size_t size) {
+           return get(key, &entry, data, size, &found);
+         }) == 0 &&
+         found != nullptr;
+}
+
 std::vector<std::string> OtherUsersWithPrimaryGroup(gid_t gid, uid_t user) {
   std::vector<std::string> others;
   std::vector<char> buffer(16384);
@@ -43,21 +55,11 @@ std::vector<std::string> OtherUsersWithPrimaryGroup(gid_t gid, uid_t user) {
 std::optional<gid_t> PrivatePrimaryGroup(uid_t user) {
   std::vector<char> buffer(16384);
   passwd account;
-  passwd* found_account = nullptr;
-  if (WithBuffer(buffer, [&](char* data, size_t size) {
-        return ::getpwuid_r(user, &account, data, size, &found_account);
-      }) != 0 ||
-      found_account == nullptr)
-    return std::nullopt;
+  if (!LookUp(::getpwuid_r, user, account, buffer)) return std::nullopt;
   const std::string name = account.pw_name;
   const gid_t primary = account.pw_gid;
   group entry;
-  group* found_group = nullptr;
-  if (WithBuffer(buffer, [&](char* data, size_t size) {
-        return ::getgrgid_r(primary, &entry, data, size, &found_group);
-      }) != 0 ||
-      found_group == nullptr)
-    return std::nullopt;
+  if (!LookUp(::getgrgid_r, primary, entry, buffer)) return std::nullopt;
   GroupMembers members{entry.gr_name, {}, OtherUsersWithPrimaryGroup(primary, user)};
   for (char** member = entry.gr_mem; *member != nullptr; ++member)
     members.listed.push_back(*member);

@@ -3,44 +3,15 @@
 // on, and both ended once the tests are done.
 #include <gio/gio.h>
 #include <gtest/gtest.h>
-#include <sys/prctl.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
 #include "backends/linux/accessibility/screen_reader_view.h"
+#include "support/private_session_bus.h"
 #include "support/virtual_display.h"
 
 namespace {
-
-struct SessionBus {
-  pid_t daemon = -1;
-  std::string address;
-};
-
-// dbus-daemon writes its address, ended by a newline, once it listens.
-SessionBus StartSessionBus() {
-  SessionBus bus;
-  int ready[2];
-  if (pipe(ready) != 0) return bus;
-  bus.daemon = fork();
-  if (bus.daemon == 0) {
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    close(ready[0]);
-    const int null = open("/dev/null", O_RDWR);
-    for (int fd = 0; fd <= 2; ++fd) dup2(null, fd);
-    const std::string print = "--print-address=" + std::to_string(ready[1]);
-    execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", print.c_str(),
-           static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(ready[1]);
-  char next = 0;
-  while (bus.daemon > 0 && read(ready[0], &next, 1) == 1 && next != '\n') bus.address += next;
-  close(ready[0]);
-  return bus;
-}
 
 // What Orca does as it starts: the programs then open their bridges.
 bool SwitchAccessibilityOn() {
@@ -64,7 +35,8 @@ int main(int argc, char** argv) {
   return RUN_ALL_TESTS();  // every test skips, saying why: no bus is started
 #endif
   const test_display::VirtualDisplay display = test_display::StartVirtualDisplay();
-  const SessionBus bus = StartSessionBus();
+  // With the desktop session's services: the accessibility bus starts when asked for.
+  const test_bus::PrivateBus bus = test_bus::StartPrivateBus(test_bus::Services::kDesktopSession);
   int result = 1;
   if (display.name.empty() || bus.address.empty()) {
     std::fprintf(stderr, "Xvfb or dbus-daemon did not start\n");
@@ -82,10 +54,7 @@ int main(int argc, char** argv) {
       atspi_exit();
     }
   }
-  if (bus.daemon > 0) {
-    kill(bus.daemon, SIGTERM);
-    waitpid(bus.daemon, nullptr, 0);
-  }
+  test_bus::StopPrivateBus(bus);
   test_display::StopVirtualDisplay(display);
   return result;
 }

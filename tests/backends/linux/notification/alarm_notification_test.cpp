@@ -48,26 +48,6 @@ class AlarmNotification : public LinuxWindow {
     EXPECT_EQ(qt_messages, QStringList()) << "the program said something";
     LinuxWindow::TearDown();
   }
-
-  // `user` runs once, from the loop of the first alarm box; the program
-  // then runs until the alarm's sound stops.
-  static void WhenTheBoxOpens(const std::function<void(QMessageBox*)>& user) {
-    Run([&] {
-      bool answered = false;
-      QTimer poll;
-      QObject::connect(&poll, &QTimer::timeout, [&] {
-        const std::vector<QMessageBox*> boxes = OpenAlarmBoxes();
-        if (boxes.empty() || answered) return;
-        answered = true;
-        poll.stop();
-        user(boxes.front());
-      });
-      poll.start(20);
-      EXPECT_TRUE(QTest::qWaitFor(
-          [&] { return answered && test_machine::Called("StopSound"); }, 8000));
-      EXPECT_TRUE(OpenAlarmBoxes().empty());
-    });
-  }
 };
 
 // What the desktop is asked to show for an alarm box.
@@ -119,7 +99,7 @@ class NotificationDismissal : public AlarmNotification,
 
 TEST_P(NotificationDismissal, EndsTheAlarmAsOkDoesAndWithdrawsTheNotification) {
   RecordingNotificationServer server(Answer::kAtOnce);
-  WhenTheBoxOpens([&](QMessageBox* box) {
+  WhenTheAlarmBoxOpens([&](QMessageBox* box) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.ShownIds().size() == 1; }, 3000));
     GetParam().act(server, box, server.ShownIds()[0]);
   });
@@ -141,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AlarmNotification, AServiceThatAnswersAfterTheBoxWentHasItsNotificationWithdrawn) {
   RecordingNotificationServer server(Answer::kWhenTold);
-  WhenTheBoxOpens([&](QMessageBox* box) {
+  WhenTheAlarmBoxOpens([&](QMessageBox* box) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.Calls().size() == 1; }, 3000));
     Dismiss(box);
   });
@@ -154,7 +134,7 @@ TEST_F(AlarmNotification, AServiceThatAnswersAfterTheBoxWentHasItsNotificationWi
 }
 
 TEST_F(AlarmNotification, WithoutAServiceTheBoxComesAlone) {
-  WhenTheBoxOpens([](QMessageBox* box) { Dismiss(box); });
+  WhenTheAlarmBoxOpens([](QMessageBox* box) { Dismiss(box); });
 }
 
 // Two alarms' boxes, the second opened inside the first's loop: each has a

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "backends/linux/notification/private_session_bus.h"
+#include "support/private_session_bus.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -72,21 +72,7 @@ TEST_F(LinuxWindow, TheAlarmBoxWaitsWhileTheClockGoesOnAndStopsTheSoundWhenDismi
   WriteSettingsFile(
       "SayAlarm1: 1\r\nSpeakAlarm1: 0\r\nSFXAlarm1: /sounds/bell.wav\r\nAlarm1time: 12:35\r\n");
   test_machine::SetClock("12:35:05");
-  Run([] {
-    bool answered = false;
-    QTimer user;
-    QObject::connect(&user, &QTimer::timeout, [&] {
-      QMessageBox* box = OpenBox("It's time!");
-      if (box == nullptr || answered) return;
-      answered = true;
-      user.stop();
-      AnswerAlarm(box);
-    });
-    user.start(20);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answered && test_machine::Called("StopSound"); },
-                                8000));
-    EXPECT_EQ(OpenBox("It's time!"), nullptr);
-  });
+  WhenTheAlarmBoxOpens(AnswerAlarm);
 }
 
 }  // namespace

@@ -112,4 +112,25 @@ class LinuxWindow : public ::testing::Test {
   static void Dismiss(QMessageBox* box) {
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   }
+
+  // The program runs; `user` runs once, from the loop of the first alarm
+  // box, and the program then goes on until the alarm's sound stops and no
+  // alarm box is left open.
+  static void WhenTheAlarmBoxOpens(const std::function<void(QMessageBox*)>& user) {
+    Run([&] {
+      bool answered = false;
+      QTimer poll;
+      QObject::connect(&poll, &QTimer::timeout, [&] {
+        QMessageBox* box = OpenBox("It's time!");
+        if (box == nullptr || answered) return;
+        answered = true;
+        poll.stop();
+        user(box);
+      });
+      poll.start(20);
+      EXPECT_TRUE(QTest::qWaitFor(
+          [&] { return answered && test_machine::Called("StopSound"); }, 8000));
+      EXPECT_EQ(OpenBox("It's time!"), nullptr);
+    });
+  }
 };
