@@ -1,8 +1,9 @@
 // The seam's sound and speech functions for the program: each module is
 // loaded by the first call that needs it (audio/audio_module.h: SDL2;
 // audio/espeak_module.h: espeak-ng; audio/speechd_module.h:
-// speech-dispatcher), and the call is handed on to it. Without a module fit to load, what it would do is not
-// done (a voice falls back or is not made), and the user is told once.
+// speech-dispatcher), and the call is handed on to it. Without a module fit
+// to load, what it would do is not done (a voice falls back or is not made),
+// and the user is told once.
 #include "backends/linux/audio_loader.h"
 
 #include <dlfcn.h>
