@@ -30,20 +30,17 @@ class AlarmNotification : public QObject {
   explicit AlarmNotification(QMessageBox* box);
 
  private slots:
-  void OnActionInvoked(uint id, const QString& key, const QDBusMessage& signal);
-  void OnClosed(uint id, uint reason, const QDBusMessage& signal);
+  void OnActionInvoked(uint id, const QString& key);
+  void OnClosed(uint id, uint reason);
 
  private:
   void OnShown(QDBusPendingCallWatcher* call);
   void Withdraw();
-  bool IsOurs(uint id, const QDBusMessage& signal) const {
-    return id != 0 && id == id_ && signal.service() == server_;
-  }
+  bool IsOurs(uint id) const { return id != 0 && id == id_; }
 
   QDBusConnection bus_ = QDBusConnection::sessionBus();
   QPointer<QMessageBox> box_;
   uint id_ = 0;       // while the notification is shown
-  QString server_;    // the service's unique name, which alone speaks for it
   bool pending_ = true;
   bool withdrawn_ = false;
 };
@@ -65,10 +62,12 @@ QDBusMessage NotifyCall(const QMessageBox& box) {
 
 AlarmNotification::AlarmNotification(QMessageBox* box)
     : QObject(QCoreApplication::instance()), box_(box) {
-  bus_.connect(QString(), kPath, kInterface, QStringLiteral("ActionInvoked"), this,
-               SLOT(OnActionInvoked(uint, QString, QDBusMessage)));
-  bus_.connect(QString(), kPath, kInterface, QStringLiteral("NotificationClosed"), this,
-               SLOT(OnClosed(uint, uint, QDBusMessage)));
+  // Subscribed by the service's name: Qt then delivers only what its present
+  // owner sends, so no other client can end the alarm.
+  bus_.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+               SLOT(OnActionInvoked(uint, QString)));
+  bus_.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+               SLOT(OnClosed(uint, uint)));
   connect(box, &QMessageBox::finished, this, &AlarmNotification::Withdraw);
   connect(box, &QObject::destroyed, this, &AlarmNotification::Withdraw);
   auto* call = new QDBusPendingCallWatcher(bus_.asyncCall(NotifyCall(*box), kNotifyTimeoutMs), this);
@@ -79,10 +78,7 @@ void AlarmNotification::OnShown(QDBusPendingCallWatcher* call) {
   call->deleteLater();
   pending_ = false;
   const QDBusPendingReply<uint> reply = *call;
-  if (!reply.isError()) {
-    id_ = reply.value();
-    server_ = reply.reply().service();
-  }
+  if (!reply.isError()) id_ = reply.value();
   // Gone meanwhile: what was shown goes now.
   if (withdrawn_) {
     withdrawn_ = false;
@@ -90,14 +86,14 @@ void AlarmNotification::OnShown(QDBusPendingCallWatcher* call) {
   }
 }
 
-void AlarmNotification::OnActionInvoked(uint id, const QString&, const QDBusMessage& signal) {
-  if (!IsOurs(id, signal) || withdrawn_ || box_ == nullptr) return;
+void AlarmNotification::OnActionInvoked(uint id, const QString&) {
+  if (!IsOurs(id) || withdrawn_ || box_ == nullptr) return;
   if (QAbstractButton* ok = box_->button(QMessageBox::Ok)) ok->click();
 }
 
 // The user closed the notification itself; the alarm goes on in its box.
-void AlarmNotification::OnClosed(uint id, uint, const QDBusMessage& signal) {
-  if (IsOurs(id, signal)) id_ = 0;
+void AlarmNotification::OnClosed(uint id, uint) {
+  if (IsOurs(id)) id_ = 0;
 }
 
 void AlarmNotification::Withdraw() {
