@@ -26,6 +26,7 @@
 
 #include "backends/linux/audio/audio_device.h"
 #include "platform/platform.h"
+#include "speech_task.h"
 
 namespace {
 
@@ -38,16 +39,6 @@ bool DeviceSounds() {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return false;
-}
-
-// As a speech task of the program does it.
-void Speak(std::string text) {
-  platform::EnterSpeechThread();
-  platform::Voice* voice = platform::CreateVoice();
-  platform::Speak(voice, text);
-  platform::WaitUntilDone(voice);
-  platform::ReleaseVoice(voice);
-  platform::LeaveSpeechThread();
 }
 
 long PeakKibibytes() {
@@ -89,7 +80,7 @@ int main(int argc, char** argv) {
     return EndWhileSounding();
   }
   if (mode == "speak") {
-    std::thread(Speak, std::string(argv[2])).detach();
+    std::thread(SayAsASpeechTask, std::string(argv[2])).detach();
     return EndWhileSounding();
   }
   return 64;

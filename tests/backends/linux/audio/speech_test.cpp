@@ -5,26 +5,18 @@
 #include "audio_test_support.h"
 #include "platform/platform.h"
 #include "private_dispatcher.h"
+#include "speech_task.h"
 
 namespace {
-
-void SayOneTwoThreeFour(std::atomic<int>& finished) {
-  platform::EnterSpeechThread();
-  platform::Voice* voice = platform::CreateVoice();
-  platform::Speak(voice, "1 2 3 4");
-  platform::WaitUntilDone(voice);
-  platform::ReleaseVoice(voice);
-  platform::LeaveSpeechThread();
-  finished += voice != nullptr;
-}
 
 // Each voice waits for its own utterance; the device closes only after both.
 TEST_F(DiskAudio, TwoVoicesSpeakingAtOnceAreBothHeardToTheEnd) {
   const PrivateDispatcher refusing({"DisableAutoSpawn"});  // espeak-ng speaks
   Pace("5");
   std::atomic<int> finished{0};
-  std::thread first(SayOneTwoThreeFour, std::ref(finished));
-  std::thread second(SayOneTwoThreeFour, std::ref(finished));
+  const auto say = [&finished] { finished += SayAsASpeechTask("1 2 3 4"); };
+  std::thread first(say);
+  std::thread second(say);
   first.join();
   second.join();
   const double seconds = Loud(LeftChannel()).Seconds();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "backends/linux/audio/private_dispatcher.h"
+#include "backends/linux/audio/speech_task.h"
 #include "backends/linux/loader/loader_test_process.h"
 #include "backends/linux/audio_loader.h"
 #include "platform/platform.h"
@@ -24,16 +25,6 @@ TEST(AudioLoader, LoadsTheModuleBesideTheProgramWithTheFirstSoundAndNotBefore) {
     linux_audio::EndAllSoundIfLoaded();
     return 0;
   });
-}
-
-bool SayOneTwoThreeFour() {
-  platform::EnterSpeechThread();
-  platform::Voice* voice = platform::CreateVoice();
-  platform::Speak(voice, "1 2 3 4");
-  platform::WaitUntilDone(voice);
-  platform::ReleaseVoice(voice);
-  platform::LeaveSpeechThread();
-  return voice != nullptr;
 }
 
 // Speech through the daemon needs libspeechd alone; SDL comes with the first
@@ -64,7 +55,7 @@ TEST(AudioLoader, LoadsOnlyWhatTheFirstSoundNeeds) {
         if (row.daemon_setup != nullptr)
           daemon = std::make_unique<PrivateDispatcher>(PrivateDispatcher::Setup{row.daemon_setup});
         if (!row.speaks) platform::PlaySoundSync("/nonexistent.wav");  // the default tone
-        if (row.speaks && !SayOneTwoThreeFour()) failed = 1;
+        if (row.speaks && !SayAsASpeechTask("1 2 3 4")) failed = 1;
         if (row.daemon_setup != nullptr && row.daemon_setup[0] == '\0' &&
             daemon->Spoken().size() != 1)
           failed = 2;
