@@ -35,6 +35,7 @@ measure() {
 }
 
 qt_floor="$out"/quorvel_qt_idle_baseline
+qt_text_floor="$out"/quorvel_qt_text_baseline
 rm -f "$out"/idle_{native,qt_floor,windows,baseline}.txt "$out"/start_*.txt \
   "$out"/speech_latency.txt "$out"/dispatcher_latency.txt "$out"/wav_latency.txt \
   "$out"/announced_*.txt
@@ -53,15 +54,18 @@ if ((idle_seconds > 0)); then
     bench/idle.sh windows "$idle_seconds"
 fi
 if ((announced > 0)); then
-  # The program announcing 12:34 three ways and Qt's floor, all at once, each
+  # The program announcing 12:34 three ways and Qt's two floors, all at once, each
   # on a display of its own: 12:34 is the first whole minute at least 20 s
-  # away, so that all four have started and settled.
+  # away, so that all five have started and settled.
   announce_at=$(( ($(date +%s) + 20 + 59) / 60 * 60 ))
   for case_name in speech-dispatcher espeak-ng wav; do
     measure "announced_$case_name.txt" bench/announced.sh "$case_name" "$announce_at" &
     sleep 1
   done
   QUORVEL_NATIVE_PROGRAM=$qt_floor measure announced_floor.txt \
+    bench/announced.sh floor "$announce_at" &
+  sleep 1
+  QUORVEL_NATIVE_PROGRAM=$qt_text_floor measure announced_floor_text.txt \
     bench/announced.sh floor "$announce_at"
   wait
 fi

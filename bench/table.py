@@ -243,7 +243,7 @@ ANNOUNCED_CASES = [
 ]
 
 
-def announced_rows(cases, floor):
+def announced_rows(cases, floor, text_floor):
     """Memory and shared objects 5 s after the start and a minute after the
     first announcement, each case beside Qt's floor on the same timeline."""
     def at_both(values):
@@ -271,6 +271,10 @@ def announced_rows(cases, floor):
     if floor:
         row("The same, Qt's floor beside them: an empty window with a one-second timer",
             at_both(floor), "", "")
+    if floor and text_floor:
+        row("The same floor drawing one line of text (\"12:34\", 48-point)",
+            at_both(text_floor) + f"; {text_floor['rss_start_mb'] - floor['rss_start_mb']:+.1f} MB "
+            "above the empty window at the start", "", "")
 
 
 def dispatcher_row(dispatcher):
@@ -309,6 +313,7 @@ def main(benchmarks_path, folder):
     wav = values("wav_latency.txt")
     announced = {name: values(f"announced_{name}.txt") for name, _, _ in ANNOUNCED_CASES}
     announced_floor = values("announced_floor.txt")
+    announced_text_floor = values("announced_floor_text.txt")
 
     print(f"Machine: {machine()}\n")
     print("| measure | native Linux build | Windows build under Wine | goal |")
@@ -319,7 +324,7 @@ def main(benchmarks_path, folder):
     sample_row("Announcement to the first non-silent speech sample (\"1 2 3 4\")", speech, "speech")
     dispatcher_row(dispatcher)
     sample_row("Announcement to the first non-silent sample of a WAV file (1 s tone)", wav, "wav")
-    announced_rows(announced, announced_floor)
+    announced_rows(announced, announced_floor, announced_text_floor)
     print("\nThe first seven rows time the core alone, built for Linux with the test backend.")
     load_note([("native idle", idle_native), ("Qt's floor idle", idle_qt_floor),
                ("Wine idle", idle_wine), ("Wine's floor idle", idle_wine_floor),
@@ -328,7 +333,8 @@ def main(benchmarks_path, folder):
                ("Wine-running starts", start_running), ("speech", speech),
                ("speech-dispatcher", dispatcher), ("WAV", wav)] +
               [(f"announcing, {name}", announced[name]) for name, _, _ in ANNOUNCED_CASES] +
-              [("announcing, Qt's floor", announced_floor)])
+              [("announcing, Qt's floor", announced_floor),
+               ("announcing, Qt's floor with text", announced_text_floor)])
 
 
 if __name__ == "__main__":

@@ -26,8 +26,12 @@ if(TARGET quorvel_linux_sound)
   endforeach()
 endif()
 
-# The native toolkit's floor: an empty Qt window with a one-second timer.
+# The native toolkit's floor: an empty Qt window with a one-second timer;
+# and the same window drawing one line of text, what any window with words costs.
 if(TARGET Qt6::Widgets)
   add_executable(quorvel_qt_idle_baseline ${PROJECT_SOURCE_DIR}/bench/qt_idle_baseline.cpp)
   target_link_libraries(quorvel_qt_idle_baseline PRIVATE Qt6::Widgets)
+  add_executable(quorvel_qt_text_baseline ${PROJECT_SOURCE_DIR}/bench/qt_idle_baseline.cpp)
+  target_compile_definitions(quorvel_qt_text_baseline PRIVATE QUORVEL_FLOOR_DRAWS_TEXT)
+  target_link_libraries(quorvel_qt_text_baseline PRIVATE Qt6::Widgets)
 endif()
