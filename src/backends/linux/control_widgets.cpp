@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -97,11 +98,15 @@ QFont WindowFont() {
 }
 
 // The built-in copies of the icon theme's files: looking the icon up in the
-// theme would load the theme and the image plugins at every start.
+// theme would load the theme at every start. Read as the PNGs they are, since
+// a reader left to find out (QIcon::addFile's) loads every image plugin.
 QIcon ProgramIcon() {
   QIcon icon;
-  for (const int size : {16, 32, 48, 256})
-    icon.addFile(QStringLiteral(":/quorvel-%1.png").arg(size), QSize(size, size));
+  for (const int size : {16, 32, 48, 256}) {
+    QImageReader reader(QStringLiteral(":/quorvel-%1.png").arg(size), "png");
+    reader.setAutoDetectImageFormat(false);
+    icon.addPixmap(QPixmap::fromImage(reader.read()));
+  }
   return icon;
 }
 
